@@ -1,0 +1,63 @@
+#pragma once
+
+#include "uExplorerEntry.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <functional>
+
+class QAction;
+class QStatusBar;
+
+// The file list of the main window: one folder (or an explicit list of files)
+// with icons, sizes, types and dates in four view styles, an up button, the
+// path label and a status bar with the object count and the total size.
+class TExplorerFrame : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TExplorerFrame(QWidget* parent = nullptr);
+    ~TExplorerFrame() override;
+
+    void SetRootDir(const QString& path);
+    void SetSubDir(const QString& path);
+    void SetIncludeMasks(const QString& masks);
+    void SetHideMasks(const QString& masks);
+    void SetOnOpen(std::function<void()> onOpen);
+    void AddFileList(const QStringList& lines, bool pairs);
+    // Removes every entry (the owner's "clear" before a configured list).
+    void Clear();
+
+    // Batches the owner's calls so that the list is redrawn once.
+    void BeginUpdate();
+    void EndUpdate();
+
+    QString RootDir() const;
+    QString SubDir() const;
+    QString IncludeMasks() const;
+    QString HideMasks() const;
+
+    int ViewStyle() const;
+    void SetViewStyle(int style);
+    bool Locked() const;
+    void SetLocked(bool locked);
+
+    // Entries in list order, and the selection.
+    const QList<TListEntry>& Entries() const;
+    QList<int> SelectedIndexes() const; // in list order
+    QList<TListEntry> SelectedEntries() const;
+    int SelectedCount() const;
+    void SelectIndexes(const QList<int>& rows);
+
+    QAction* MenuItemOpen() const;
+    QStatusBar* StatusBar() const;
+    QString StatusText(int panel) const;
+    // The owner adds its own panels after the count and the size.
+    void AddStatusPanel(QWidget* panel, int width);
+
+signals:
+    // After every listing (SetSubDir, AddFileList, a refresh).
+    void Listed();
+};
