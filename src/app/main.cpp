@@ -1,0 +1,3 @@
+#include "uStartup.h"
+
+int main(int argc, char** argv) { return RunKelmira(argc, argv); }
