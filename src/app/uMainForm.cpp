@@ -55,8 +55,9 @@ QStringList ButtonConfigKeys()
 
 } // namespace
 
-TMainForm::TMainForm(TDownloadUpdatesDataModule* updates, QWidget* parent)
-    : QWidget(parent), FUpdates(updates)
+TMainForm::TMainForm(TDownloadUpdatesDataModule* updates, const QString& configFileName,
+                     const QStringList& params, QWidget* parent)
+    : QWidget(parent), FUpdates(updates), FConfigFileName(configFileName), FParams(params)
 {
     setWindowTitle(QStringLiteral("KELMIRA"));
     setObjectName(QStringLiteral("MainForm"));
@@ -85,8 +86,8 @@ TIniFile& TMainForm::GetIniFile(int index)
 {
     std::unique_ptr<TIniFile>& slot = FIniFiles.at(static_cast<size_t>(index));
     if (!slot)
-        slot = std::make_unique<TIniFile>(
-            GetConfigFileNameWithSuffix(index == 0 ? QStringLiteral("_AI") : QStringLiteral("_MI")));
+        slot = std::make_unique<TIniFile>(GetConfigFileNameWithSuffix(
+            FConfigFileName, index == 0 ? QStringLiteral("_AI") : QStringLiteral("_MI")));
     return *slot;
 }
 
@@ -419,7 +420,7 @@ void TMainForm::cxButtonHelpClick()
 
 QString TMainForm::GetVersionFileName() const
 {
-    return QFileInfo(GetConfigFileName()).absolutePath() + QStringLiteral("/versija.txt");
+    return QFileInfo(FConfigFileName).absolutePath() + QStringLiteral("/versija.txt");
 }
 
 QString TMainForm::GetLastCheckText() const
@@ -485,5 +486,5 @@ void TMainForm::FormDestroy()
 void TMainForm::Restart()
 {
     DesktopShell().ShellExecute(QStringLiteral("open"), QCoreApplication::applicationFilePath(),
-                                JoinParams(CommandLineParams(), 0), QDir::currentPath(), false);
+                                JoinParams(FParams, 0), QDir::currentPath(), false);
 }

@@ -24,7 +24,11 @@ public:
     static inline const QColor IdleButtonColor{255, 235, 183};
     static inline const QColor ActiveButtonColor{255, 204, 70};
 
-    explicit TMainForm(TDownloadUpdatesDataModule* updates, QWidget* parent = nullptr);
+    // configFileName is the base configuration path the AI and MI files are
+    // named after; params the command line, handed on when the program
+    // starts itself again.
+    TMainForm(TDownloadUpdatesDataModule* updates, const QString& configFileName,
+              const QStringList& params, QWidget* parent = nullptr);
     ~TMainForm() override;
 
     // 0 the AI file, 1 the MI file; opened on first use.
@@ -83,6 +87,8 @@ private:
     void Restart();
 
     TDownloadUpdatesDataModule* FUpdates;
+    QString FConfigFileName;
+    QStringList FParams;
     std::array<std::unique_ptr<TIniFile>, 2> FIniFiles;
     TWorkspaceConfig FConfig;
     TFamilyTexts FHistory;

@@ -9,15 +9,18 @@
 #include "uShared.h"
 #include "uTerminationSignals.h"
 
+#include <QTimer>
 #include <memory>
 
-int RunKelmira(int argc, char** argv)
+int RunKelmira(int argc, char** argv, const std::function<void(TMainForm&)>& onShown)
 {
     TKelmiraApplication app(argc, argv);
 
+    const QString configFileName = GetConfigFileName();
     auto updates = std::make_unique<TDownloadUpdatesDataModule>();
-    updates->SetStore(std::make_shared<TDownloadTaskStore>(GetConfigFileNameWithSuffix(QStringLiteral("_AI")),
-                                                           GetConfigFileNameWithSuffix(QStringLiteral("_MI"))));
+    updates->SetStore(std::make_shared<TDownloadTaskStore>(
+        GetConfigFileNameWithSuffix(configFileName, QStringLiteral("_AI")),
+        GetConfigFileNameWithSuffix(configFileName, QStringLiteral("_MI"))));
     // Pending updates may be installed by another process that this one has
     // just started; then no window is shown here.
     if (updates->ApplicationStartup())
@@ -25,9 +28,11 @@ int RunKelmira(int argc, char** argv)
 
     int exitCode = 0;
     {
-        TMainForm mainForm(updates.get());
+        TMainForm mainForm(updates.get(), configFileName, CommandLineParams());
         OnTerminationSignal([&mainForm] { mainForm.CloseWithoutQuestions(); });
         mainForm.show();
+        if (onShown)
+            QTimer::singleShot(0, &mainForm, [&mainForm, &onShown] { onShown(mainForm); });
         exitCode = TKelmiraApplication::exec();
         try {
             mainForm.FormDestroy();
