@@ -1,0 +1,97 @@
+#include "uLinuxDesktopShell.h"
+
+#include "uShared.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMimeDatabase>
+#include <QProcess>
+#include <QStandardPaths>
+
+namespace {
+
+constexpr int Started = 42;
+constexpr int FileNotFound = 2;
+constexpr int NoAssociation = 31;
+
+bool IsProgram(const QFileInfo& info)
+{
+    if (!info.isFile() || !info.isExecutable())
+        return false;
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
+    for (const char* program : {"application/x-executable", "application/x-sharedlib",
+                                "application/x-pie-executable", "application/x-shellscript"})
+        if (type.inherits(QLatin1String(program)))
+            return true;
+    return false;
+}
+
+QStringList CommandWords(const QString& params)
+{
+    QStringList words;
+    qsizetype pos = 0;
+    for (QString word = ReadCommandWord(params, pos); !word.isEmpty();
+         word = ReadCommandWord(params, pos))
+        words.append(word);
+    return words;
+}
+
+// Qt finds no trash when the user's data folder does not exist yet, as on a
+// fresh account; the folder is the one the home trash belongs in.
+void PrepareHomeTrash()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!data.isEmpty())
+        QDir().mkpath(data);
+}
+
+bool MoveOneToTrash(const QString& path)
+{
+    QString inTrash;
+    if (!QFile::moveToTrash(path, &inTrash))
+        return false;
+    if (QFileInfo(inTrash).isAbsolute())
+        return true;
+    // When Qt cannot set up a trash it still moves the file, into "files"
+    // under the current directory, and answers success. Put it back and call
+    // it a failure, so the user is told and the file stays where it was.
+    const QFileInfo moved(QDir::current().absoluteFilePath(inTrash));
+    QFile::rename(moved.absoluteFilePath(), path);
+    const QDir trash(moved.absolutePath() + QStringLiteral("/.."));
+    QFile::remove(
+        trash.filePath(QStringLiteral("info/") + moved.fileName() + QStringLiteral(".trashinfo")));
+    trash.rmdir(QStringLiteral("info"));
+    trash.rmdir(QStringLiteral("files"));
+    return false;
+}
+
+} // namespace
+
+int TLinuxDesktopShell::ShellExecute(const QString& verb, const QString& file,
+                                     const QString& params, const QString& directory, bool hidden)
+{
+    Q_UNUSED(hidden)
+    if (!verb.isEmpty() && verb.compare(QLatin1String("open"), Qt::CaseInsensitive) != 0 &&
+        verb.compare(QLatin1String("new"), Qt::CaseInsensitive) != 0)
+        return NoAssociation;
+    const QFileInfo info(file);
+    if (!info.exists())
+        return FileNotFound;
+    const bool started =
+        IsProgram(info)
+            ? QProcess::startDetached(info.absoluteFilePath(), CommandWords(params), directory)
+            : QProcess::startDetached(QStringLiteral("xdg-open"), {info.absoluteFilePath()},
+                                      directory);
+    return started ? Started : NoAssociation;
+}
+
+QStringList TLinuxDesktopShell::MoveToTrash(const QStringList& paths)
+{
+    PrepareHomeTrash();
+    QStringList failed;
+    for (const QString& path : paths)
+        if (!MoveOneToTrash(path))
+            failed.append(path);
+    return failed;
+}
