@@ -8,6 +8,7 @@
 TKelmiraApplication::TKelmiraApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("KELMIRA"));
+    setApplicationDisplayName(QStringLiteral("KELMIRA"));
     setApplicationVersion(QStringLiteral(KELMIRA_VERSION_TEXT));
     QPalette colours = palette();
     colours.setColor(QPalette::Window, WindowColor);

@@ -153,7 +153,7 @@ private slots:
         form->resize(700, 500);
         form->FormDestroy();
         QCOMPARE(W().Ai().ReadSection(QStringLiteral("MainForm")),
-                 (QStringList{"Top", "Left", "Width", "Height", "ListView"}));
+                 (QStringList{"ListView", "Top", "Left", "Width", "Height"}));
         QCOMPARE(W().Ai().ReadInteger(QStringLiteral("MainForm"), QStringLiteral("Width"), 0), 700);
         QCOMPARE(W().Ai().ReadInteger(QStringLiteral("MainForm"), QStringLiteral("Height"), 0), 500);
         QCOMPARE(W().Ai().ReadInteger(QStringLiteral("MainForm"), QStringLiteral("ListView"), -1), 0);

@@ -78,7 +78,7 @@ private slots:
         mi.WriteString(QStringLiteral("Itraukti"), QStringLiteral("Ko perziura"), QStringLiteral("*.xls;*.xlt"));
         mi.WriteString(QStringLiteral("Atmesti"), QStringLiteral("AF perziura"), QStringLiteral("a|b"));
         mi.WriteString(QStringLiteral("Atmesti"), QStringLiteral("Ko perziura"), QStringLiteral("~*"));
-        mi.WriteString(QStringLiteral("AF"), QStringLiteral("Forma 1"), QStringLiteral("C:\\AF\\f1.xls"));
+        mi.WriteString(QStringLiteral("AF"), QStringLiteral("Forma 1"), QStringLiteral("\\AF\\f1.xls"));
         mi.WriteString(QStringLiteral("Button.Captions"), QStringLiteral("AF perziura"), QStringLiteral("Pirma\\nAntra"));
         ai.WriteString(QStringLiteral("MainForm"), QStringLiteral("ListView"), QStringLiteral("7"));
         ai.WriteInteger(QStringLiteral("MainForm"), QStringLiteral("Width"), 100);
@@ -125,8 +125,12 @@ private slots:
         QFETCH(QStringList, kinds);
         QFETCH(int, expected);
         QList<TListEntry> selected;
-        for (const QString& kind : kinds)
-            selected.append({.Kind = kind, .Path = QStringLiteral("/p/%1").arg(selected.size())});
+        for (const QString& kind : kinds) {
+            TListEntry entry;
+            entry.Kind = kind;
+            entry.Path = QStringLiteral("/p/%1").arg(selected.size());
+            selected.append(entry);
+        }
         const QStringList paths = FilesToOpen(selected);
         QCOMPARE(paths.size(), expected);
         for (int i = 0; i < paths.size(); ++i)
