@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
+
 #include <algorithm>
 #include <cstdio>
 
@@ -61,7 +62,8 @@ int main(int argc, char** argv)
     const QString config = workspace.path() + QStringLiteral("/kelmira.ini");
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const double minimal = MedianMs({QStringLiteral("--minimal")}, runs);
-    const double kelmira = MedianMs({QStringLiteral("--kelmira"), QStringLiteral("-i"), config}, runs);
+    const double kelmira =
+        MedianMs({QStringLiteral("--kelmira"), QStringLiteral("-i"), config}, runs);
     std::printf("startup: kelmira %.1f ms, minimal Qt Widgets %.1f ms, ratio %.2f (goal <= 1.5)\n",
                 kelmira, minimal, kelmira / minimal);
     return 0;

@@ -3,6 +3,7 @@
 #include "uButtonGrid.h"
 #include "uCodePage.h"
 #include "uCommandLine.h"
+#include "uDesktopShell.h"
 #include "uDownloadUpdatesDataModule.h"
 #include "uExplorerFrame.h"
 #include "uIniFile.h"
@@ -10,7 +11,6 @@
 #include "uOpenForms.h"
 #include "uSentHistoryFile.h"
 #include "uShared.h"
-#include "uDesktopShell.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -43,7 +43,10 @@ constexpr int FrameBottomGap = TWindowState::DesignHeight - FrameTop - 497;
 
 const QString BuiltInVersionCaption = QStringLiteral("1.4");
 
-QString ColorName(const QColor& color) { return color.name(QColor::HexRgb); }
+QString ColorName(const QColor& color)
+{
+    return color.name(QColor::HexRgb);
+}
 
 QStringList ButtonConfigKeys()
 {
@@ -127,9 +130,9 @@ void TMainForm::CreateButtons()
             .arg(ColorName(palette().color(QPalette::Window))));
 
     QWidget::setTabOrder(FExplorerFrame, Button(btnAFFill));
-    const std::array<TButtonId, ButtonCount> order = {
-        btnAFFill, btnAFView, btnKontrole, btnKoView, btnSuvest, btnSuView,
-        btnParam,  btnSend,   btnLog,      btnHelp,   btnPLFill, btnPLView};
+    const std::array<TButtonId, ButtonCount> order = {btnAFFill, btnAFView, btnKontrole, btnKoView,
+                                                      btnSuvest, btnSuView, btnParam,    btnSend,
+                                                      btnLog,    btnHelp,   btnPLFill,   btnPLView};
     QWidget* previous = FExplorerFrame;
     for (TButtonId id : order) {
         if (id == btnHelp) {
@@ -158,8 +161,9 @@ void TMainForm::ArrangePlanButtons()
     const QRect first = Button(btnAFFill)->geometry();
     const QRect fourth = Button(btnParam)->geometry();
     // Bottom edges as the grid counts them: top plus height.
-    const TPlanRows rows = ArrangePlanRows(first.top(), first.top() + first.height(),
-                                           Button(btnKontrole)->y(), fourth.top() + fourth.height());
+    const TPlanRows rows =
+        ArrangePlanRows(first.top(), first.top() + first.height(), Button(btnKontrole)->y(),
+                        fourth.top() + fourth.height());
     const std::array<std::array<TButtonId, 2>, 5> grid = {{{btnAFFill, btnAFView},
                                                            {btnKontrole, btnKoView},
                                                            {btnSuvest, btnSuView},
@@ -169,8 +173,8 @@ void TMainForm::ArrangePlanButtons()
     for (size_t row = 0; row < grid.size(); ++row) {
         for (size_t column = 0; column < 2; ++column) {
             QPushButton* button = Button(grid.at(row).at(column));
-            button->setGeometry(column == 0 ? LeftColumn : RightColumn, rows.Top.at(row), ButtonWidth,
-                                rows.Height);
+            button->setGeometry(column == 0 ? LeftColumn : RightColumn, rows.Top.at(row),
+                                ButtonWidth, rows.Height);
             QWidget::setTabOrder(previous, button);
             previous = button;
         }
@@ -224,11 +228,12 @@ void TMainForm::PaintButton(QPushButton* button, bool active)
     // An active button keeps its colour under the mouse too; an idle one
     // lightens there as the toolkit's own buttons do.
     const QString hover = active ? normal : ColorName(IdleButtonColor.lighter(104));
-    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; border: 1px solid #b8975a;"
-                                         " border-radius: 3px; padding: 2px; }"
-                                         "QPushButton:hover { background-color: %2; }"
-                                         "QPushButton:pressed { background-color: %3; }")
-                              .arg(normal, hover, pressed));
+    button->setStyleSheet(
+        QStringLiteral("QPushButton { background-color: %1; border: 1px solid #b8975a;"
+                       " border-radius: 3px; padding: 2px; }"
+                       "QPushButton:hover { background-color: %2; }"
+                       "QPushButton:pressed { background-color: %3; }")
+            .arg(normal, hover, pressed));
     button->setProperty("active", active);
 }
 
@@ -435,7 +440,8 @@ QString TMainForm::GetLastCheckText() const
 
 void TMainForm::RefreshVersionButton()
 {
-    cxButtonVersion->setToolTip(QStringLiteral("Atidaryti atnaujinimų sarašą\n\n") + GetLastCheckText());
+    cxButtonVersion->setToolTip(QStringLiteral("Atidaryti atnaujinimų sarašą\n\n") +
+                                GetLastCheckText());
     QFile file(GetVersionFileName());
     if (!file.open(QIODevice::ReadOnly))
         return;
@@ -450,8 +456,9 @@ void TMainForm::RefreshVersionButton()
 void TMainForm::closeEvent(QCloseEvent* event)
 {
     if (FAskBeforeClose && FUpdates->IsDownloading() &&
-        MessageDlg(QStringLiteral("Šiuo metu siunčiami atnaujinimai, ar norite nutraukti siuntimą?"),
-                   TMsgDlgType::Confirmation, mbYes | mbNo) != mrYes) {
+        MessageDlg(
+            QStringLiteral("Šiuo metu siunčiami atnaujinimai, ar norite nutraukti siuntimą?"),
+            TMsgDlgType::Confirmation, mbYes | mbNo) != mrYes) {
         event->ignore();
         return;
     }

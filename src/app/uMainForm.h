@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QWidget>
+
 #include <array>
 #include <functional>
 #include <memory>

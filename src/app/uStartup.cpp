@@ -2,14 +2,15 @@
 
 #include "uDownloadTaskStore.h"
 #include "uDownloadUpdatesDataModule.h"
+#include "uError.h"
 #include "uKelmiraApplication.h"
 #include "uMainForm.h"
 #include "uMessageDlg.h"
-#include "uError.h"
 #include "uShared.h"
 #include "uTerminationSignals.h"
 
 #include <QTimer>
+
 #include <memory>
 
 int RunKelmira(int argc, char** argv, const std::function<void(TMainForm&)>& onShown)

@@ -8,7 +8,10 @@ QString FamilyStem(TViewFamily family)
     return stems.at(FamilyIndex(family));
 }
 
-QString FamilyKey(TViewFamily family) { return FamilyStem(family) + QStringLiteral(" perziura"); }
+QString FamilyKey(TViewFamily family)
+{
+    return FamilyStem(family) + QStringLiteral(" perziura");
+}
 
 QString FamilyBaseKey(TViewFamily family)
 {

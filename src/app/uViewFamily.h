@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+
 #include <array>
 #include <cstddef>
 
@@ -20,4 +21,7 @@ QString FamilyKey(TViewFamily family);
 // "<stem> perziura pirma": key of the base folder in "Nustatymai".
 QString FamilyBaseKey(TViewFamily family);
 
-inline std::size_t FamilyIndex(TViewFamily family) { return static_cast<std::size_t>(family); }
+inline std::size_t FamilyIndex(TViewFamily family)
+{
+    return static_cast<std::size_t>(family);
+}

@@ -64,8 +64,10 @@ TWorkspaceConfig TWorkspaceConfig::Read(const TIniFile& mi, const TIniFile& ai,
         config.BaseFolder.at(FamilyIndex(family)) = ReadBaseFolder(mi, family);
     config.ArchiveName = mi.ReadString(Nustatymai, QStringLiteral("Archyvas"),
                                        QStringLiteral("Bylos siųstos %y-%m-%d.zbx"));
-    config.ControlTemplate = NativeSeparators(mi.ReadString(Nustatymai, QStringLiteral("Kontrole"), {}));
-    config.ParamFile = NativeSeparators(mi.ReadString(Nustatymai, QStringLiteral("ParametraiAI"), {}));
+    config.ControlTemplate =
+        NativeSeparators(mi.ReadString(Nustatymai, QStringLiteral("Kontrole"), {}));
+    config.ParamFile =
+        NativeSeparators(mi.ReadString(Nustatymai, QStringLiteral("ParametraiAI"), {}));
     config.HelpFile = NativeSeparators(mi.ReadString(Nustatymai, QStringLiteral("Pagalba"), {}));
 
     config.FormList = ReadFileList(mi, QStringLiteral("AF"));
@@ -77,7 +79,8 @@ TWorkspaceConfig TWorkspaceConfig::Read(const TIniFile& mi, const TIniFile& ai,
         const QString key = FamilyKey(family);
         config.IncludeMask.at(i) =
             CheckFileMask(mi.ReadString(QStringLiteral("Itraukti"), key, {}), QStringLiteral("*"));
-        config.ExcludeMask.at(i) = CheckFileMask(mi.ReadString(QStringLiteral("Atmesti"), key, {}), {});
+        config.ExcludeMask.at(i) =
+            CheckFileMask(mi.ReadString(QStringLiteral("Atmesti"), key, {}), {});
     }
 
     for (const QString& key : buttonKeys) {
@@ -90,19 +93,21 @@ TWorkspaceConfig TWorkspaceConfig::Read(const TIniFile& mi, const TIniFile& ai,
     }
 
     TWindowState& window = config.Window;
-    window.HasStoredPosition =
-        ai.ValueExists(MainForm, QStringLiteral("Top")) && ai.ValueExists(MainForm, QStringLiteral("Left"));
+    window.HasStoredPosition = ai.ValueExists(MainForm, QStringLiteral("Top")) &&
+                               ai.ValueExists(MainForm, QStringLiteral("Left"));
     window.Top = ai.ReadInteger(MainForm, QStringLiteral("Top"), TWindowState::DesignTop);
     window.Left = ai.ReadInteger(MainForm, QStringLiteral("Left"), TWindowState::DesignLeft);
-    window.Width = qMax(ai.ReadInteger(MainForm, QStringLiteral("Width"), TWindowState::DesignWidth),
-                        TWindowState::MinWidth);
-    window.Height = qMax(ai.ReadInteger(MainForm, QStringLiteral("Height"), TWindowState::DesignHeight),
-                         TWindowState::MinHeight);
+    window.Width =
+        qMax(ai.ReadInteger(MainForm, QStringLiteral("Width"), TWindowState::DesignWidth),
+             TWindowState::MinWidth);
+    window.Height =
+        qMax(ai.ReadInteger(MainForm, QStringLiteral("Height"), TWindowState::DesignHeight),
+             TWindowState::MinHeight);
 
     for (TViewFamily family : AllViewFamilies) {
         const auto i = FamilyIndex(family);
-        config.History.at(i) =
-            CheckedHistory(family, ai.ReadString(Istorija, FamilyKey(family), {}), config.BaseFolder.at(i));
+        config.History.at(i) = CheckedHistory(
+            family, ai.ReadString(Istorija, FamilyKey(family), {}), config.BaseFolder.at(i));
     }
 
     const int style = ai.ReadInteger(MainForm, QStringLiteral("ListView"), 0);

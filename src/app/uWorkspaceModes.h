@@ -3,6 +3,7 @@
 #include "uViewFamily.h"
 
 #include <QString>
+
 #include <array>
 
 // What a workspace button does: a folder view of one family, a configured
@@ -13,19 +14,30 @@ enum class TOpenAction { None, OpenSelectedFiles, ComposeSend, OpenHistoryEntry 
 
 struct TWorkspaceButton
 {
-    const char* Name;       // component name, e.g. "cxButtonAFView"
-    const char* ConfigKey;  // key in "Button.Captions" and "Button.Hints"
-    const char* Caption;    // built-in caption ("\r\n" breaks the line)
+    const char* Name;      // component name, e.g. "cxButtonAFView"
+    const char* ConfigKey; // key in "Button.Captions" and "Button.Hints"
+    const char* Caption;   // built-in caption ("\r\n" breaks the line)
     TButtonKind Kind;
-    TViewFamily Family;     // folder views
-    TFillList List;         // fill lists
+    TViewFamily Family; // folder views
+    TFillList List;     // fill lists
     TOpenAction Open;
-    bool Locked;            // rename and delete refused
+    bool Locked; // rename and delete refused
 };
 
 enum TButtonId {
-    btnAFFill, btnAFView, btnKontrole, btnKoView, btnSuvest, btnSuView,
-    btnPLFill, btnPLView, btnParam, btnSend, btnLog, btnHelp, ButtonCount
+    btnAFFill,
+    btnAFView,
+    btnKontrole,
+    btnKoView,
+    btnSuvest,
+    btnSuView,
+    btnPLFill,
+    btnPLView,
+    btnParam,
+    btnSend,
+    btnLog,
+    btnHelp,
+    ButtonCount
 };
 
 inline constexpr std::array<TWorkspaceButton, ButtonCount> WorkspaceButtons = {{

@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QPushButton>
 #include <QTest>
+
 #include <memory>
 
 namespace {
@@ -50,8 +51,9 @@ private slots:
         FUpdates = std::make_unique<TDownloadUpdatesDataModule>();
         FShell = std::make_unique<TRecordingShell>();
         MessageDlgScript::Reset(true);
-        for (const QString& stem : {QStringLiteral("AF"), QStringLiteral("Ko"), QStringLiteral("Su"),
-                                    QStringLiteral("Mi"), QStringLiteral("Lg"), QStringLiteral("PL")}) {
+        for (const QString& stem :
+             {QStringLiteral("AF"), QStringLiteral("Ko"), QStringLiteral("Su"),
+              QStringLiteral("Mi"), QStringLiteral("Lg"), QStringLiteral("PL")}) {
             W().Mi().WriteString(QStringLiteral("Itraukti"), stem + QStringLiteral(" perziura"),
                                  stem + QStringLiteral("*.xls"));
             W().Mi().WriteString(QStringLiteral("Atmesti"), stem + QStringLiteral(" perziura"),
@@ -70,7 +72,7 @@ private slots:
     void modes_data()
     {
         QTest::addColumn<int>("button");
-        QTest::addColumn<QString>("family");  // empty for a fill list
+        QTest::addColumn<QString>("family"); // empty for a fill list
         QTest::addColumn<bool>("locked");
         QTest::addColumn<QString>("openCaption");
         QTest::newRow("AF fill") << int(btnAFFill) << "" << true << "&Atidaryti";
@@ -89,10 +91,14 @@ private slots:
         QFETCH(QString, family);
         QFETCH(bool, locked);
         QFETCH(QString, openCaption);
-        W().Mi().WriteString(QStringLiteral("Planai"), QStringLiteral("Planas"), W().Root() + QStringLiteral("/p.xlt"));
-        W().Mi().WriteString(QStringLiteral("AF"), QStringLiteral("Forma"), W().Root() + QStringLiteral("/f.xlt"));
-        W().Mi().WriteString(QStringLiteral("Suvestines"), QStringLiteral("Suvestinė"), W().Root() + QStringLiteral("/s.xlt"));
-        W().Ai().WriteString(QStringLiteral("Istorija"), QStringLiteral("AF perziura"), QStringLiteral("2006\\"));
+        W().Mi().WriteString(QStringLiteral("Planai"), QStringLiteral("Planas"),
+                             W().Root() + QStringLiteral("/p.xlt"));
+        W().Mi().WriteString(QStringLiteral("AF"), QStringLiteral("Forma"),
+                             W().Root() + QStringLiteral("/f.xlt"));
+        W().Mi().WriteString(QStringLiteral("Suvestines"), QStringLiteral("Suvestinė"),
+                             W().Root() + QStringLiteral("/s.xlt"));
+        W().Ai().WriteString(QStringLiteral("Istorija"), QStringLiteral("AF perziura"),
+                             QStringLiteral("2006\\"));
         auto form = NewForm();
         TExplorerFrame& frame = *form->ExplorerFrame();
         // Start from another mode so that every switch leaves one.
@@ -111,7 +117,8 @@ private slots:
             QCOMPARE(frame.Entries().size(), 1);
         } else {
             QCOMPARE(frame.RootDir(), W().Folder(family));
-            QCOMPARE(frame.SubDir(), family == QLatin1String("AF") ? QStringLiteral("2006/") : QString());
+            QCOMPARE(frame.SubDir(),
+                     family == QLatin1String("AF") ? QStringLiteral("2006/") : QString());
             QCOMPARE(frame.IncludeMasks(), family + QStringLiteral("*.xls"));
             QCOMPARE(frame.HideMasks(), QStringLiteral("~") + family);
         }
@@ -146,8 +153,10 @@ private slots:
 
     void closeWritesState()
     {
-        W().Ai().WriteString(QStringLiteral("MainForm"), QStringLiteral("ListView"), QStringLiteral("7"));
-        W().Ai().WriteString(QStringLiteral("Istorija"), QStringLiteral("AF perziura"), QStringLiteral("\\2006"));
+        W().Ai().WriteString(QStringLiteral("MainForm"), QStringLiteral("ListView"),
+                             QStringLiteral("7"));
+        W().Ai().WriteString(QStringLiteral("Istorija"), QStringLiteral("AF perziura"),
+                             QStringLiteral("\\2006"));
         auto form = NewForm();
         QCOMPARE(form->ExplorerFrame()->ViewStyle(), 0);
         form->resize(700, 500);
@@ -155,8 +164,10 @@ private slots:
         QCOMPARE(W().Ai().ReadSection(QStringLiteral("MainForm")),
                  (QStringList{"ListView", "Top", "Left", "Width", "Height"}));
         QCOMPARE(W().Ai().ReadInteger(QStringLiteral("MainForm"), QStringLiteral("Width"), 0), 700);
-        QCOMPARE(W().Ai().ReadInteger(QStringLiteral("MainForm"), QStringLiteral("Height"), 0), 500);
-        QCOMPARE(W().Ai().ReadInteger(QStringLiteral("MainForm"), QStringLiteral("ListView"), -1), 0);
+        QCOMPARE(W().Ai().ReadInteger(QStringLiteral("MainForm"), QStringLiteral("Height"), 0),
+                 500);
+        QCOMPARE(W().Ai().ReadInteger(QStringLiteral("MainForm"), QStringLiteral("ListView"), -1),
+                 0);
         QCOMPARE(W().Ai().ReadSectionValues(QStringLiteral("Istorija")),
                  (QStringList{"AF perziura=2006/", "Ko perziura=", "Su perziura=", "Mi perziura=",
                               "Lg perziura=", "PL perziura="}));
@@ -169,12 +180,16 @@ private slots:
         QCOMPARE(plain->Button(btnParam)->geometry(), QRect(16, 232, 73, 65));
         QCOMPARE(plain->Button(btnLog)->geometry(), QRect(96, 304, 73, 25));
 
-        W().Mi().WriteString(QStringLiteral("Planai"), QStringLiteral("Planas"), QStringLiteral("/p.xlt"));
+        W().Mi().WriteString(QStringLiteral("Planai"), QStringLiteral("Planas"),
+                             QStringLiteral("/p.xlt"));
         auto withPlans = NewForm();
         QVERIFY(!withPlans->Button(btnPLFill)->isHidden());
         QVERIFY(!withPlans->Button(btnPLView)->isHidden());
-        const QList<QPair<TButtonId, int>> rows = {{btnAFFill, 16}, {btnKontrole, 73}, {btnSuvest, 130},
-                                                   {btnPLFill, 187}, {btnParam, 244}};
+        const QList<QPair<TButtonId, int>> rows = {{btnAFFill, 16},
+                                                   {btnKontrole, 73},
+                                                   {btnSuvest, 130},
+                                                   {btnPLFill, 187},
+                                                   {btnParam, 244}};
         for (const auto& [id, top] : rows) {
             QCOMPARE(withPlans->Button(id)->geometry(), QRect(16, top, 73, 50));
             QCOMPARE(withPlans->Button(TButtonId(id + 1))->y(), top);
@@ -187,7 +202,8 @@ private slots:
     {
         W().Mi().WriteString(QStringLiteral("Button.Captions"), QStringLiteral("AF perziura"),
                              QStringLiteral("Pirma\\nAntra"));
-        W().Mi().WriteString(QStringLiteral("Button.Captions"), QStringLiteral("Lg perziura"), QString());
+        W().Mi().WriteString(QStringLiteral("Button.Captions"), QStringLiteral("Lg perziura"),
+                             QString());
         W().Mi().WriteString(QStringLiteral("Button.Hints"), QStringLiteral("Send perziura"),
                              QStringLiteral("Siųsti\\tį Centrą"));
         auto form = NewForm();
@@ -208,7 +224,8 @@ private slots:
 
     void openSelectedFiles()
     {
-        const QStringList files = {W().Touch(QStringLiteral("AF/AF1.xls")), W().Touch(QStringLiteral("AF/AF2.XLS")),
+        const QStringList files = {W().Touch(QStringLiteral("AF/AF1.xls")),
+                                   W().Touch(QStringLiteral("AF/AF2.XLS")),
                                    W().Touch(QStringLiteral("AF/AF3.xls"))};
         QDir().mkpath(W().Folder(QStringLiteral("AF/AFdir")));
         auto form = NewForm();
@@ -235,7 +252,8 @@ private slots:
         // A folder among the selection: nothing, and no question.
         MessageDlgScript::Reset(true);
         FShell->Calls.clear();
-        frame.SelectIndexes(RowsOf(frame, {files.at(0), W().Folder(QStringLiteral("AF/AFdir")).chopped(1)}));
+        frame.SelectIndexes(
+            RowsOf(frame, {files.at(0), W().Folder(QStringLiteral("AF/AFdir")).chopped(1)}));
         QCOMPARE(frame.SelectedCount(), 2);
         form->OpenSelectedFiles();
         QVERIFY(MessageDlgScript::Asked().isEmpty());
@@ -246,7 +264,8 @@ private slots:
     {
         const QString path = W().Touch(QStringLiteral("Sablonai/F1.xlt"));
         W().Mi().WriteString(QStringLiteral("AF"), QStringLiteral("Forma 1"), path);
-        W().Mi().WriteString(QStringLiteral("AF"), QStringLiteral("Forma 2"), W().Root() + QStringLiteral("/none.xlt"));
+        W().Mi().WriteString(QStringLiteral("AF"), QStringLiteral("Forma 2"),
+                             W().Root() + QStringLiteral("/none.xlt"));
         auto form = NewForm();
         form->Button(btnAFFill)->click();
         TExplorerFrame& frame = *form->ExplorerFrame();
@@ -271,18 +290,25 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("asked");
         QTest::addColumn<QString>("verb"); // empty: nothing performed
-        QTest::newRow("control missing") << int(btnKontrole) << "Kontrole" << false << 0
-                                         << "Nerasta šablono byla \"%1\"!" << "";
+        QTest::newRow("control missing")
+            << int(btnKontrole) << "Kontrole" << false << 0 << "Nerasta šablono byla \"%1\"!"
+            << "";
         QTest::newRow("control no") << int(btnKontrole) << "Kontrole" << true << int(mrNo)
-                                    << "Ar tikrai norite atidaryti naują kontrolės bylą?" << "";
+                                    << "Ar tikrai norite atidaryti naują kontrolės bylą?"
+                                    << "";
         QTest::newRow("control yes") << int(btnKontrole) << "Kontrole" << true << int(mrYes)
-                                     << "Ar tikrai norite atidaryti naują kontrolės bylą?" << "new";
-        QTest::newRow("param missing") << int(btnParam) << "ParametraiAI" << false << 0
-                                       << "Nerasta parametrų byla \"%1\"!" << "";
+                                     << "Ar tikrai norite atidaryti naują kontrolės bylą?"
+                                     << "new";
+        QTest::newRow("param missing")
+            << int(btnParam) << "ParametraiAI" << false << 0 << "Nerasta parametrų byla \"%1\"!"
+            << "";
         QTest::newRow("param yes") << int(btnParam) << "ParametraiAI" << true << int(mrYes)
-                                   << "Ar tikrai norite atidaryti parametrų bylą?" << "open";
-        QTest::newRow("help") << int(btnHelp) << "Pagalba" << true << 0 << "" << "new";
-        QTest::newRow("help missing") << int(btnHelp) << "Pagalba" << false << 0 << "" << "new";
+                                   << "Ar tikrai norite atidaryti parametrų bylą?"
+                                   << "open";
+        QTest::newRow("help") << int(btnHelp) << "Pagalba" << true << 0 << ""
+                              << "new";
+        QTest::newRow("help missing") << int(btnHelp) << "Pagalba" << false << 0 << ""
+                                      << "new";
     }
     void actionButtons()
     {
@@ -306,7 +332,8 @@ private slots:
             QVERIFY(MessageDlgScript::Asked().isEmpty());
         } else {
             QCOMPARE(MessageDlgScript::Asked().size(), 1);
-            QCOMPARE(MessageDlgScript::Asked().first().Text, asked.contains(u'%') ? asked.arg(path) : asked);
+            QCOMPARE(MessageDlgScript::Asked().first().Text,
+                     asked.contains(u'%') ? asked.arg(path) : asked);
         }
         QCOMPARE(FShell->Calls.size(), verb.isEmpty() ? 0 : 1);
         if (!verb.isEmpty()) {
@@ -323,17 +350,18 @@ private slots:
         auto form = NewForm();
         form->Button(btnKontrole)->click();
         QCOMPARE(MessageDlgScript::Asked().size(), 1);
-        QCOMPARE(MessageDlgScript::Asked().first().Text, QStringLiteral("Nerasta šablono byla \"\"!"));
+        QCOMPARE(MessageDlgScript::Asked().first().Text,
+                 QStringLiteral("Nerasta šablono byla \"\"!"));
         QCOMPARE(MessageDlgScript::Asked().first().Type, TMsgDlgType::Warning);
     }
 
     void historyFileComesBack()
     {
         const QString form1 = W().Touch(QStringLiteral("AF/F1.xls"));
-        const QString history = W().Touch(QStringLiteral("Lg/2006/Bylos siųstos 2006-12-12.zbx"),
-                                          QByteArray("2006-12-12 09:05:03 ").leftJustified(20, ' ') +
-                                              form1.toUtf8() + "\r\n" + QByteArray(20, ' ') +
-                                              W().Root().toUtf8() + "/AF/gone.xls\r\n");
+        const QString history =
+            W().Touch(QStringLiteral("Lg/2006/Bylos siųstos 2006-12-12.zbx"),
+                      QByteArray("2006-12-12 09:05:03 ").leftJustified(20, ' ') + form1.toUtf8() +
+                          "\r\n" + QByteArray(20, ' ') + W().Root().toUtf8() + "/AF/gone.xls\r\n");
         W().Ai().WriteString(QStringLiteral("Istorija"), QStringLiteral("Lg perziura"),
                              QStringLiteral("\\2006\\Bylos siųstos 2006-12-12.zbx"));
         auto form = NewForm();
@@ -356,7 +384,8 @@ private slots:
 
     void restartRejoinsCommandLine()
     {
-        auto form = NewForm({QStringLiteral("-i"), QStringLiteral("/kelias su tarpu/k.ini"), QStringLiteral("/x")});
+        auto form = NewForm(
+            {QStringLiteral("-i"), QStringLiteral("/kelias su tarpu/k.ini"), QStringLiteral("/x")});
         form->SetRestartOnClose(true);
         form->FormDestroy();
         QCOMPARE(FShell->Calls.size(), 1);

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTest>
+
 #include <csignal>
 
 namespace {

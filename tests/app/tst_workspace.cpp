@@ -42,7 +42,8 @@ private slots:
         QTest::addColumn<bool>("withBase");
         QTest::addColumn<QString>("expected");
         QTest::newRow("leading backslash") << TViewFamily::AF << "\\2006" << true << "2006/";
-        QTest::newRow("windows nesting") << TViewFamily::Ko << "2006\\Sausis\\" << true << "2006/Sausis/";
+        QTest::newRow("windows nesting")
+            << TViewFamily::Ko << "2006\\Sausis\\" << true << "2006/Sausis/";
         QTest::newRow("missing folder") << TViewFamily::AF << "2007\\" << true << "";
         QTest::newRow("empty") << TViewFamily::Su << "" << true << "";
         QTest::newRow("no base folder") << TViewFamily::AF << "2006\\" << false << "";
@@ -74,25 +75,34 @@ private slots:
         mi.WriteString(QStringLiteral("Nustatymai"), QStringLiteral("AF perziura pirma"), Base());
         mi.WriteString(QStringLiteral("Nustatymai"), QStringLiteral("Ko perziura pirma"),
                        FDir.path() + QStringLiteral("/nowhere"));
-        mi.WriteString(QStringLiteral("Itraukti"), QStringLiteral("AF perziura"), QStringLiteral("C:\\*.xls"));
-        mi.WriteString(QStringLiteral("Itraukti"), QStringLiteral("Ko perziura"), QStringLiteral("*.xls;*.xlt"));
-        mi.WriteString(QStringLiteral("Atmesti"), QStringLiteral("AF perziura"), QStringLiteral("a|b"));
-        mi.WriteString(QStringLiteral("Atmesti"), QStringLiteral("Ko perziura"), QStringLiteral("~*"));
-        mi.WriteString(QStringLiteral("AF"), QStringLiteral("Forma 1"), QStringLiteral("\\AF\\f1.xls"));
-        mi.WriteString(QStringLiteral("Button.Captions"), QStringLiteral("AF perziura"), QStringLiteral("Pirma\\nAntra"));
+        mi.WriteString(QStringLiteral("Itraukti"), QStringLiteral("AF perziura"),
+                       QStringLiteral("C:\\*.xls"));
+        mi.WriteString(QStringLiteral("Itraukti"), QStringLiteral("Ko perziura"),
+                       QStringLiteral("*.xls;*.xlt"));
+        mi.WriteString(QStringLiteral("Atmesti"), QStringLiteral("AF perziura"),
+                       QStringLiteral("a|b"));
+        mi.WriteString(QStringLiteral("Atmesti"), QStringLiteral("Ko perziura"),
+                       QStringLiteral("~*"));
+        mi.WriteString(QStringLiteral("AF"), QStringLiteral("Forma 1"),
+                       QStringLiteral("\\AF\\f1.xls"));
+        mi.WriteString(QStringLiteral("Button.Captions"), QStringLiteral("AF perziura"),
+                       QStringLiteral("Pirma\\nAntra"));
         ai.WriteString(QStringLiteral("MainForm"), QStringLiteral("ListView"), QStringLiteral("7"));
         ai.WriteInteger(QStringLiteral("MainForm"), QStringLiteral("Width"), 100);
-        ai.WriteString(QStringLiteral("Istorija"), QStringLiteral("AF perziura"), QStringLiteral("\\2006"));
+        ai.WriteString(QStringLiteral("Istorija"), QStringLiteral("AF perziura"),
+                       QStringLiteral("\\2006"));
 
         const TWorkspaceConfig config = TWorkspaceConfig::Read(mi, ai, ButtonKeys());
         QCOMPARE(config.BaseFolder.at(FamilyIndex(TViewFamily::AF)), Base());
         QCOMPARE(config.BaseFolder.at(FamilyIndex(TViewFamily::Ko)), QString());
         QCOMPARE(config.IncludeMask.at(FamilyIndex(TViewFamily::AF)), QStringLiteral("*"));
-        QCOMPARE(config.IncludeMask.at(FamilyIndex(TViewFamily::Ko)), QStringLiteral("*.xls;*.xlt"));
+        QCOMPARE(config.IncludeMask.at(FamilyIndex(TViewFamily::Ko)),
+                 QStringLiteral("*.xls;*.xlt"));
         QCOMPARE(config.ExcludeMask.at(FamilyIndex(TViewFamily::AF)), QString());
         QCOMPARE(config.ExcludeMask.at(FamilyIndex(TViewFamily::Ko)), QStringLiteral("~*"));
         QCOMPARE(config.FormList, QStringList{QStringLiteral("Forma 1=/AF/f1.xls")});
-        QCOMPARE(config.Captions.value(QStringLiteral("AF perziura")), QStringLiteral("Pirma\\nAntra"));
+        QCOMPARE(config.Captions.value(QStringLiteral("AF perziura")),
+                 QStringLiteral("Pirma\\nAntra"));
         QCOMPARE(config.ArchiveName, QStringLiteral("Bylos siųstos %y-%m-%d.zbx"));
         QCOMPARE(config.Window.ListView, 0);
         QCOMPARE(config.Window.Width, TWindowState::MinWidth);
@@ -141,12 +151,18 @@ private slots:
     {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("verb");
-        QTest::newRow("workbook") << "/a/F1.xls" << "open";
-        QTest::newRow("capitals") << "/a/F1.XLS" << "open";
-        QTest::newRow("template") << "/a/F1.xlt" << "new";
-        QTest::newRow("other") << "/a/F1.txt" << "";
-        QTest::newRow("xlsx is another type") << "/a/F1.xlsx" << "";
-        QTest::newRow("no extension") << "/a.xls/F1" << "";
+        QTest::newRow("workbook") << "/a/F1.xls"
+                                  << "open";
+        QTest::newRow("capitals") << "/a/F1.XLS"
+                                  << "open";
+        QTest::newRow("template") << "/a/F1.xlt"
+                                  << "new";
+        QTest::newRow("other") << "/a/F1.txt"
+                               << "";
+        QTest::newRow("xlsx is another type") << "/a/F1.xlsx"
+                                              << "";
+        QTest::newRow("no extension") << "/a.xls/F1"
+                                      << "";
     }
     void verb()
     {
@@ -157,12 +173,14 @@ private slots:
 
     void readSentHistory()
     {
-        const QString longPath = QStringLiteral("/ilgas/") + QString(300, u'ž') + QStringLiteral(".xls");
+        const QString longPath =
+            QStringLiteral("/ilgas/") + QString(300, u'ž') + QStringLiteral(".xls");
         QByteArray bytes;
         bytes += "2006-12-12 09:05:03  /AF/\xe0\xf0\xe8.xls" + QByteArray(240, ' ') + "\r\n";
         bytes += "\r\n";
         bytes += "short line\r\n";
-        bytes += QByteArray("2006-12-12 09:05:03 ").leftJustified(20, ' ') + QByteArray(longPath.size(), 'x') + "\r\n";
+        bytes += QByteArray("2006-12-12 09:05:03 ").leftJustified(20, ' ') +
+                 QByteArray(longPath.size(), 'x') + "\r\n";
         bytes += "2006-12-12 09:05:04 /Lg/Bylos.zbx";
         const QString path = FDir.path() + QStringLiteral("/history.zbx");
         QFile file(path);
@@ -182,7 +200,8 @@ private slots:
     void unreadableHistory()
     {
         QVERIFY_THROWS_EXCEPTION(std::exception, ReadSentHistory(FDir.path()));
-        QVERIFY_THROWS_EXCEPTION(std::exception, ReadSentHistory(FDir.path() + QStringLiteral("/none.zbx")));
+        QVERIFY_THROWS_EXCEPTION(std::exception,
+                                 ReadSentHistory(FDir.path() + QStringLiteral("/none.zbx")));
     }
 };
 

@@ -13,7 +13,7 @@ TWorkspaceFixture::TWorkspaceFixture()
     for (const QString& family : families) {
         QDir().mkpath(Folder(family));
         FMi.WriteString(QStringLiteral("Nustatymai"), family + QStringLiteral(" perziura pirma"),
-                         Folder(family));
+                        Folder(family));
     }
     QDir().mkpath(Folder(QStringLiteral("AF/2006")));
 }
