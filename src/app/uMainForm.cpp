@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFont>
 #include <QGuiApplication>
 #include <QLocale>
 #include <QPushButton>
@@ -65,6 +66,10 @@ TMainForm::TMainForm(TDownloadUpdatesDataModule* updates, const QString& configF
     setWindowTitle(QStringLiteral("KELMIRA"));
     setObjectName(QStringLiteral("MainForm"));
     setMinimumSize(TWindowState::MinWidth, TWindowState::MinHeight);
+    // The grid's captions are laid out for a small 8 point face.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
 
     FExplorerFrame = new TExplorerFrame(this);
     FExplorerFrame->setObjectName(QStringLiteral("ExplorerFrame"));
@@ -230,7 +235,7 @@ void TMainForm::PaintButton(QPushButton* button, bool active)
     const QString hover = active ? normal : ColorName(IdleButtonColor.lighter(104));
     button->setStyleSheet(
         QStringLiteral("QPushButton { background-color: %1; border: 1px solid #b8975a;"
-                       " border-radius: 3px; padding: 2px; }"
+                       " border-radius: 3px; padding: 1px; }"
                        "QPushButton:hover { background-color: %2; }"
                        "QPushButton:pressed { background-color: %3; }")
             .arg(normal, hover, pressed));
