@@ -242,4 +242,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TFtpClientTest)
-#include "tst_FtpClient.moc"
+#include "tst_ftpclient.moc"
