@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -193,6 +194,36 @@ private slots:
             download ? QStringList{QFileInfo(download->TempFile()).fileName()} : QStringList{};
         task.reset();
         QCOMPARE(FilesIn(FTemp.path()), kept);
+    }
+
+    // With the temporary folder on another file system a move is a copy and
+    // a delete; the file must still come back whole with its permission bits.
+    void fileDeleteAcrossFileSystems()
+    {
+        struct stat work
+        {
+        };
+        struct stat shm
+        {
+        };
+        if (::stat("/dev/shm", &shm) != 0 ||
+            ::stat(QFile::encodeName(FWork.path()).constData(), &work) != 0 ||
+            work.st_dev == shm.st_dev)
+            QSKIP("no second file system at /dev/shm");
+        QTemporaryDir otherTemp(QStringLiteral("/dev/shm/kelmira-XXXXXX"));
+        QVERIFY(otherTemp.isValid());
+        qputenv("TMPDIR", QFile::encodeName(otherTemp.path()));
+        const auto restore =
+            qScopeGuard([this] { qputenv("TMPDIR", QFile::encodeName(FTemp.path())); });
+
+        const auto before = Snapshot(FWork.path());
+        auto task = Parse(QStringLiteral("FILE-DELETE {work}/forms/a.xls"), *FOwner);
+        task->Install();
+        QVERIFY(!QFile::exists(Form()));
+        task->Rollback();
+        QCOMPARE(Snapshot(FWork.path()), before);
+        task.reset();
+        QCOMPARE(FilesIn(otherTemp.path()), QStringList{});
     }
 
     void installCommitDestroyDeletesTempFiles_data()
