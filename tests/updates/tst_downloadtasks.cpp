@@ -271,6 +271,33 @@ private slots:
         QCOMPARE(FilesIn(FWork.path() + QStringLiteral("/forms")), QStringList{"a.xls"});
     }
 
+    // The rename over the target works while the old program runs, which the
+    // installation of the program's own executable relies on.
+    void fileUpdateReplacesRunningProgram()
+    {
+        const QString program = FWork.filePath(QStringLiteral("forms/prog"));
+        QVERIFY(QFile::copy(QStringLiteral("/bin/sleep"), program));
+        QVERIFY(QFile::setPermissions(program, QFile::permissions(program) | QFile::ExeOwner));
+        const int mode = ModeOf(program);
+        QProcess running;
+        running.start(program, {QStringLiteral("300")});
+        QVERIFY(running.waitForStarted());
+        const auto stop = qScopeGuard([&] {
+            running.kill();
+            running.waitForFinished();
+        });
+
+        auto task = Parse(QStringLiteral("FILE-UPDATE files/new.xls {new} ") + program, *FOwner);
+        QVERIFY(task->NeedsRestart());
+        task->Download();
+        task->Install();
+        QFile replaced(program);
+        QVERIFY(replaced.open(QIODevice::ReadOnly));
+        QCOMPARE(replaced.readAll(), NewContent);
+        QCOMPARE(ModeOf(program), mode);
+        QCOMPARE(running.state(), QProcess::Running);
+    }
+
     // A saved task comes back from its section in a new store, ready without
     // the network.
     void saveThenLoadReproducesTask_data()
