@@ -5,6 +5,7 @@
 #include <QIODevice>
 #include <QUrl>
 
+#include <cctype>
 #include <curl/curl.h>
 #include <memory>
 

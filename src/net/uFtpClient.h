@@ -43,13 +43,12 @@ public:
     // refuses further ones until ResetAbort.
     void Abort();
     void ResetAbort();
-    bool Aborted() const { return FAborted; }
 
+private:
     // The URL a remote path is fetched from: each path component
     // percent-escaped (UTF-8), a leading "/" kept as an absolute path.
     QByteArray Url(const QString& remotePath) const;
 
-private:
     std::atomic<bool> FAborted{false};
     std::mutex FMultiLock;
     void* FMulti = nullptr; // the transfer under way, for Abort's wake-up

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -126,6 +127,28 @@ private slots:
         QVERIFY(out.data() == expected.readAll());
     }
 
+    // The update servers are reached directly, whatever proxy the
+    // environment names for other programs.
+    void ignoresProxyVariables()
+    {
+        TFtpTestServer server({FRoot.path()});
+        QVERIFY2(server.Error().isEmpty(), qPrintable(server.Error()));
+        TRefusingPort proxy;
+        const QByteArray proxyUrl = "http://127.0.0.1:" + QByteArray::number(proxy.Port());
+        qputenv("ftp_proxy", proxyUrl);
+        qputenv("all_proxy", proxyUrl);
+        const auto restore = qScopeGuard([] {
+            qunsetenv("ftp_proxy");
+            qunsetenv("all_proxy");
+        });
+        TFtpClient client;
+        Login(client, server);
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        client.Retrieve(QStringLiteral("public_html/a b/c/update.txt"), out);
+        QCOMPARE(out.data(), QByteArray("FILE-UPDATE x\r\n"));
+    }
+
     // Each failure is an error naming what went wrong; a file cut short never
     // passes for a whole one.
     void failuresRaiseClearErrors_data()
@@ -242,4 +265,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TFtpClientTest)
-#include "tst_FtpClient.moc"
+#include "tst_ftpclient.moc"
