@@ -174,9 +174,11 @@ private slots:
         QTest::newRow("refused port")
             << ok << QStringLiteral("large.bin") << true << qint64(-1) << 0 << qint64(-1)
             << QStringList{"connect", "Connection refused"};
+        // Whether curl has taken the cut data connection when the 426 reply
+        // arrives depends on timing; either way the server's reply is named.
         QTest::newRow("data connection cut, server says 426")
             << ok << QStringLiteral("large.bin") << false << qint64(100000) << 426 << qint64(-1)
-            << QStringList{"partial file", "100000 of 3145745 bytes"};
+            << QStringList{"(426 Connection closed; transfer aborted.)"};
         QTest::newRow("data connection cut, server says 226")
             << ok << QStringLiteral("large.bin") << false << qint64(100000) << 226 << qint64(-1)
             << QStringList{"partial file", "100000 of 3145745 bytes"};
