@@ -1,0 +1,32 @@
+#include "uComposedMessage.h"
+
+#include "uError.h"
+#include "uMailError.h"
+
+bool CanComposeSend(const QList<TSelectedItem>& selection)
+{
+    return !selection.isEmpty() &&
+           selection.front().Kind.compare(QLatin1String("dir"), Qt::CaseInsensitive) != 0;
+}
+
+TComposedMessage ComposeMessage(const TComposeInput& input)
+{
+    TComposedMessage composed;
+    composed.Message = std::make_unique<TMimeMessage>();
+    TMimeMessage& message = *composed.Message;
+    message.SetTo(input.Recipient);
+    message.SetSubject(input.Subject);
+    message.SetBody(input.BodyLines);
+    message.SetFrom(input.Sender);
+    if (input.CopyToSelf)
+        message.AddBcc(TMailAddress::Parse(input.Sender).Address);
+    for (const TSelectedItem& item : input.Selection) {
+        try {
+            message.AddAttachment(item.Path);
+        } catch (const EMailError& error) {
+            throw EAppError(error.Message());
+        }
+        composed.History.append({HistoryTimeText(QDateTime::currentDateTime()), item.Path});
+    }
+    return composed;
+}
