@@ -3,13 +3,19 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
+class TIniDocument;
+
 // One INI file on disk, read through and written through key by key: nothing
 // is cached, so every object over the same file sees every other object's
 // writes at once. Names match without regard to case; the file is
 // Windows-1257; lines that a write does not concern stay byte for byte.
 // A write replaces the file atomically (temporary file + rename) and writes to
 // one path are serialised between threads, so no write is ever lost or half
-// done. A refused write raises EAppError "Unable to write to %s".
+// done. A refused write raises EAppError "Unable to write to %s". A missing
+// file reads as empty; a write creates it, but not its folder. Line breaks in
+// a written name or value become blanks.
 class TIniFile
 {
 public:
@@ -41,5 +47,9 @@ public:
     void EraseSection(const QString& section);
 
 private:
+    TIniDocument Load() const;
+    // Read, change and write back under the file's lock.
+    void Change(const std::function<void(TIniDocument&)>& change);
+
     QString FFileName;
 };

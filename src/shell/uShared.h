@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
+
 #include <memory>
 
 class QFile;
@@ -13,10 +14,15 @@ class QFile;
 QString NativeSeparators(const QString& path);
 
 // Base configuration path from the "-i" switch, or the executable's path with
-// ".ini". The overload takes the parameters (without the program name) and
-// the executable's path so that it can be tested without a process.
+// ".ini". A relative path after "-i" is taken against the process's current
+// directory at the time of the call, so that it names the same file however
+// the program later changes directory. The overload takes the parameters
+// (without the program name) and the executable's path so that it can be
+// tested without a process.
 QString GetConfigFileName();
 QString GetConfigFileName(const QStringList& params, const QString& exePath);
+// The suffix goes before the extension (the last "." after the last "/"), or
+// at the end when the name has none: "a.ini" -> "a_AI.ini", "conf" -> "conf_AI".
 QString GetConfigFileNameWithSuffix(const QString& suffix);
 QString GetConfigFileNameWithSuffix(const QString& baseConfigPath, const QString& suffix);
 
@@ -39,7 +45,9 @@ QString GetCommandWord(const QString& text, int n);
 QString GetCommandTail(const QString& text, int n);
 
 // Command-line switches among the parameters of this process (the program
-// name excluded); the overloads take the parameters explicitly.
+// name excluded); the overloads take the parameters explicitly. The answer is
+// the switch's 0-based index among those parameters (its value follows at
+// index + 1), or -1.
 int FindSwitchIndex(const QString& name, const QString& switchChars, bool ignoreCase);
 int FindSwitchIndex(const QStringList& params, const QString& name, const QString& switchChars,
                     bool ignoreCase);
@@ -58,7 +66,8 @@ QString ExpandArchiveName(const QString& pattern);
 QString ExpandArchiveName(const QString& pattern, const QDateTime& now);
 
 // Removes every leading and trailing path delimiter of a relative path (a
-// history entry); with addTrailing one "/" ends a non-empty result.
+// history entry); with addTrailing one "/" ends a non-empty result. "\" counts
+// as a delimiter and becomes "/".
 QString NormalizeFolderPath(const QString& path, bool addTrailing);
 // The same for an absolute base folder, which keeps its leading "/": a root is
 // never cut off. Empty stays empty; "/" alone stays "/".
