@@ -46,8 +46,10 @@ TSendForm::TSendForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::WindowS
     cxButtonSend->setDefault(true);
     cxButtonSend->setAutoDefault(true);
     connect(cxButtonCancel, &QPushButton::clicked, this, [this] { done(mrNo); });
-    QWidget::setTabOrder({cxMemo, cxButtonSend, cxButtonCancel, cxTextEditR, cxCheckBox,
-                          ListViewFiles, cxTextEditS, cxButtonSave});
+    const QList<QWidget*> tabOrder{cxMemo,     cxButtonSend,  cxButtonCancel, cxTextEditR,
+                                   cxCheckBox, ListViewFiles, cxTextEditS,    cxButtonSave};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
     cxMemo->setFocus();
 }
 

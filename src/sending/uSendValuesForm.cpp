@@ -85,9 +85,12 @@ TSendValuesForm::TSendValuesForm(QWidget* parent) : QDialog(parent)
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize); // fixed dialog border
 
-    QWidget::setTabOrder({cxEditHost, cxButton1, cxEditTime, cxCheckBoxSMTPSSL, cxEditMyMail,
-                          cxEditMailTo, cxEditSubj, cxEditSMTPUserName, cxEditSMTPPassword,
-                          cxCheckBoxBeep, cxButtonSave, cxButtonCancel});
+    const QList<QWidget*> tabOrder{cxEditHost,        cxButton1,          cxEditTime,
+                                   cxCheckBoxSMTPSSL, cxEditMyMail,       cxEditMailTo,
+                                   cxEditSubj,        cxEditSMTPUserName, cxEditSMTPPassword,
+                                   cxCheckBoxBeep,    cxButtonSave,       cxButtonCancel};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
 
     connect(cxButtonSave, &QPushButton::clicked, this, [this] { done(mrYes); });
     connect(cxButtonCancel, &QPushButton::clicked, this, [this] { done(mrNo); });

@@ -7,6 +7,7 @@ NNNN.eml (the bytes as received, dot-unstuffed) with NNNN.json beside it
 holding the envelope: sender, recipients and the login used.
 
 Options:
+  --port N            listen on this port instead of a free one
   --drop DIR          where messages go (required unless --discard)
   --discard           accept messages without storing them (benchmarks)
   --tls DIR           implicit TLS from the first byte; a self-signed
@@ -100,6 +101,7 @@ async def silent(reader, writer):
 
 async def main():
     parser = argparse.ArgumentParser()
+    parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--drop")
     parser.add_argument("--discard", action="store_true")
     parser.add_argument("--tls")
@@ -111,14 +113,14 @@ async def main():
     loop = asyncio.get_running_loop()
     context = make_tls_context(args.tls) if args.tls else None
     if args.fault == "silent":
-        server = await asyncio.start_server(silent, "127.0.0.1", 0, ssl=context)
+        server = await asyncio.start_server(silent, "127.0.0.1", args.port, ssl=context)
     else:
         handler = Handler(args)
         options = dict(data_size_limit=None, hostname="kelmira.test", timeout=60)
         if args.auth:
             options.update(authenticator=make_authenticator(args.auth), auth_require_tls=False)
         server = await loop.create_server(lambda: SMTP(handler, **options),
-                                          "127.0.0.1", 0, ssl=context)
+                                          "127.0.0.1", args.port, ssl=context)
     print("PORT %d" % server.sockets[0].getsockname()[1], flush=True)
 
     # Serve until the parent closes our standard input.

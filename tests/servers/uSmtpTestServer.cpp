@@ -18,10 +18,11 @@ QString Script(const char* name)
 }
 } // namespace
 
-TSmtpTestServer::TSmtpTestServer(const QStringList& options)
+TSmtpTestServer::TSmtpTestServer(const QStringList& options, int port)
 {
     QDir(FDir.path()).mkpath(QStringLiteral("drop"));
-    QStringList args{Script("smtp_server.py"), QStringLiteral("--drop"), DropDir()};
+    QStringList args{Script("smtp_server.py"), QStringLiteral("--drop"), DropDir(),
+                     QStringLiteral("--port"), QString::number(port)};
     for (const QString& option : options) {
         args.append(option);
         if (option == QLatin1String("--tls")) {

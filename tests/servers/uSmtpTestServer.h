@@ -12,7 +12,8 @@ class TSmtpTestServer
 public:
     // Options as smtp_server.py takes them ("--auth", "u:p", "--fault", ...);
     // "--tls" needs no value here: the certificate goes into a folder of ours.
-    explicit TSmtpTestServer(const QStringList& options = {});
+    // Port 0 takes a free port.
+    explicit TSmtpTestServer(const QStringList& options = {}, int port = 0);
     ~TSmtpTestServer();
 
     int Port() const { return FPort; }
