@@ -26,6 +26,7 @@ TSendForm::TSendForm(QWidget* parent) : QDialog(parent, Qt::Dialog | Qt::WindowS
     QPalette colours = palette();
     colours.setColor(QPalette::Window, QColor(255, 241, 206));
     setPalette(colours);
+    setAutoFillBackground(true);
 
     Place(new QLabel(QStringLiteral("Gavėjas"), this), 8, 6, 250, 16);
     cxTextEditR = Place(new QLineEdit(this), 8, 22, 250, 22);

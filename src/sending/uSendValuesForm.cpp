@@ -32,6 +32,7 @@ TSendValuesForm::TSendValuesForm(QWidget* parent) : QDialog(parent)
     QPalette colours = palette();
     colours.setColor(QPalette::Window, Background);
     setPalette(colours);
+    setAutoFillBackground(true);
 
     cxEditHost = new QLineEdit(this);
     cxButton1 = new QPushButton(QStringLiteral("OE"), this);
