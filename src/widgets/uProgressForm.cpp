@@ -34,7 +34,8 @@ TProgressForm::TProgressForm(QWidget* parent)
     AnimateProgress->move(25, 27);
 
     cxLabel1 = new QLabel(QStringLiteral("Siunčiama..."), this);
-    cxLabel1->setGeometry(62, 23, 63, 17);
+    // As wide as the bar: "Užbaigiama..." does not fit 63 pixels in every font.
+    cxLabel1->setGeometry(62, 23, 200, 17);
     cxLabel1->setToolTip(QStringLiteral("Renkami duomenys..."));
 
     cxProgressBar1 = new QProgressBar(this);
