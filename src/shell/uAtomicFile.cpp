@@ -53,16 +53,6 @@ int CreateSibling(const QString& target, mode_t mode, QString& path)
     return -1;
 }
 
-void SyncFolder(const QString& folder)
-{
-    const int fd =
-        ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-}
-
 } // namespace
 
 QString ResolvedWritePath(const QString& path)
@@ -111,6 +101,7 @@ bool ReplaceFileContent(const QString& resolvedPath, const QByteArray& content, 
         ::unlink(temp.constData());
         return Fail(errorText, failure);
     }
-    SyncFolder(QFileInfo(resolvedPath).absolutePath());
+    // The folder is not synced: after a power cut the rename may be lost,
+    // which leaves the old file, never a broken one.
     return true;
 }

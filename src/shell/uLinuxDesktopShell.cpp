@@ -2,10 +2,12 @@
 
 #include "uShared.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QStandardPaths>
 
 namespace {
 
@@ -35,6 +37,35 @@ QStringList CommandWords(const QString& params)
     return words;
 }
 
+// Qt finds no trash when the user's data folder does not exist yet, as on a
+// fresh account; the folder is the one the home trash belongs in.
+void PrepareHomeTrash()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!data.isEmpty())
+        QDir().mkpath(data);
+}
+
+bool MoveOneToTrash(const QString& path)
+{
+    QString inTrash;
+    if (!QFile::moveToTrash(path, &inTrash))
+        return false;
+    if (QFileInfo(inTrash).isAbsolute())
+        return true;
+    // When Qt cannot set up a trash it still moves the file, into "files"
+    // under the current directory, and answers success. Put it back and call
+    // it a failure, so the user is told and the file stays where it was.
+    const QFileInfo moved(QDir::current().absoluteFilePath(inTrash));
+    QFile::rename(moved.absoluteFilePath(), path);
+    const QDir trash(moved.absolutePath() + QStringLiteral("/.."));
+    QFile::remove(
+        trash.filePath(QStringLiteral("info/") + moved.fileName() + QStringLiteral(".trashinfo")));
+    trash.rmdir(QStringLiteral("info"));
+    trash.rmdir(QStringLiteral("files"));
+    return false;
+}
+
 } // namespace
 
 int TLinuxDesktopShell::ShellExecute(const QString& verb, const QString& file,
@@ -57,9 +88,10 @@ int TLinuxDesktopShell::ShellExecute(const QString& verb, const QString& file,
 
 QStringList TLinuxDesktopShell::MoveToTrash(const QStringList& paths)
 {
+    PrepareHomeTrash();
     QStringList failed;
     for (const QString& path : paths)
-        if (!QFile::moveToTrash(path))
+        if (!MoveOneToTrash(path))
             failed.append(path);
     return failed;
 }
