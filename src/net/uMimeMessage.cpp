@@ -40,7 +40,8 @@ QByteArray DateHeader(const QDateTime& date)
 } // namespace
 
 TMimeMessage::TMimeMessage()
-    : FDate(QDateTime::currentDateTime()), FBoundary("=_kelmira_" + RandomHex(12))
+    : FDate(QDateTime::currentDateTime()), FBoundary("=_kelmira_" + RandomHex(12)),
+      FMessageId(RandomHex(16))
 {}
 
 TMimeMessage::~TMimeMessage() = default;
@@ -72,7 +73,7 @@ QByteArray TMimeMessage::Headers() const
     const QByteArray domain = at >= 0 ? FFrom.Address.mid(at + 1).toUtf8() : "kelmira";
     return "Date: " + DateHeader(FDate) + "\r\n" + "From: " + AddressHeader(FFrom) + "\r\n" +
            "To: " + AddressHeader(FTo) + "\r\n" + "Subject: " + HeaderText(FSubject) + "\r\n" +
-           "Message-ID: <" + RandomHex(16) + '@' + domain + ">\r\n" + "MIME-Version: 1.0\r\n" +
+           "Message-ID: <" + FMessageId + '@' + domain + ">\r\n" + "MIME-Version: 1.0\r\n" +
            "Content-Type: multipart/mixed;\r\n boundary=\"" + FBoundary + "\"\r\n\r\n";
 }
 

@@ -74,6 +74,7 @@ private:
     QStringList FBody;
     QDateTime FDate;
     QByteArray FBoundary;
+    QByteArray FMessageId;
     std::vector<TAttachment> FAttachments;
 
     // Reading state.

@@ -3,12 +3,6 @@
 #include "uError.h"
 #include "uMailError.h"
 
-bool CanComposeSend(const QList<TSelectedItem>& selection)
-{
-    return !selection.isEmpty() &&
-           selection.front().Kind.compare(QLatin1String("dir"), Qt::CaseInsensitive) != 0;
-}
-
 TComposedMessage ComposeMessage(const TComposeInput& input)
 {
     TComposedMessage composed;
