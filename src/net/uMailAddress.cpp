@@ -2,7 +2,13 @@
 
 TMailAddress TMailAddress::Parse(const QString& text)
 {
-    const QString trimmed = text.trimmed();
+    // A line break typed or pasted into an address would let it add headers
+    // or SMTP commands of its own; control characters never belong there.
+    QString trimmed;
+    for (const QChar c : text)
+        if (c.unicode() >= 0x20 && c.unicode() != 0x7f)
+            trimmed += c;
+    trimmed = trimmed.trimmed();
     const qsizetype open = trimmed.lastIndexOf(QLatin1Char('<'));
     const qsizetype close = trimmed.indexOf(QLatin1Char('>'), open + 1);
     if (open < 0 || close < 0)

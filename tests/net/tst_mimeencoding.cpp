@@ -97,6 +97,9 @@ private slots:
         QTest::newRow("quoted") << QStringLiteral("\"Jonaitis, Jonas\" <j@b.lt>")
                                 << QStringLiteral("Jonaitis, Jonas") << QStringLiteral("j@b.lt");
         QTest::newRow("empty") << QString() << QString() << QString();
+        QTest::newRow("line breaks cannot add headers")
+            << QStringLiteral("a@b.lt\r\nBcc: x@y.lt") << QString()
+            << QStringLiteral("a@b.ltBcc: x@y.lt");
     }
     void addressParsing()
     {

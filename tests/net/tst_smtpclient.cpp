@@ -227,7 +227,7 @@ private slots:
         QThread* thread =
             QThread::create([&] { outcome = client.Send(Server(server.Port(), 600000), message); });
         thread->start();
-        QTest::qWait(0);
+        QVERIFY(server.WaitForLine("CONNECTED"));
         client.Abort();
         QVERIFY(thread->wait(30000));
         delete thread;

@@ -1,12 +1,14 @@
 #include "uCodePage.h"
 #include "uIniFile.h"
 #include "uMessageDlg.h"
+#include "uMimeMessage.h"
 #include "uProgressForm.h"
 #include "uScreenshot.h"
 #include "uSendController.h"
 #include "uSendForm.h"
 #include "uSentHistory.h"
 #include "uSmtpTestServer.h"
+#include "uSmtpThread.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -205,6 +208,41 @@ private slots:
         }
         QCOMPARE(fixture.Ini.ReadString(QStringLiteral("Siuntimas"), QStringLiteral("MailTo"), {}),
                  QStringLiteral("af@centras.lt"));
+    }
+
+    // 0 first, -1 last, rising counts between, never more than one per
+    // percent, and the close request after all of them.
+    void threadReportsProgress()
+    {
+        TSmtpTestServer server;
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("a.xls"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(RandomBytes(8000000));
+        file.close();
+        TMimeMessage message;
+        message.SetTo(QStringLiteral("af@centras.lt"));
+        message.AddAttachment(path);
+        TSmtpServer settings;
+        settings.Host = QStringLiteral("127.0.0.1");
+        settings.Port = server.Port();
+        TSMTPThread thread(settings, message);
+        QList<qint64> values;
+        bool closedLast = false;
+        connect(&thread, &TSMTPThread::Progress, this, [&](qint64 value) { values.append(value); });
+        connect(&thread, &TSMTPThread::CloseRequest, this,
+                [&] { closedLast = !values.isEmpty() && values.last() == -1; });
+        QSignalSpy closed(&thread, &TSMTPThread::CloseRequest);
+        thread.start();
+        QVERIFY(closed.wait(60000));
+        QVERIFY(closedLast);
+        QCOMPARE(thread.ErrorText(), QString());
+        QCOMPARE(values.first(), 0);
+        QVERIFY(values.size() > 3 && values.size() <= 102);
+        for (qsizetype i = 2; i < values.size() - 1; ++i)
+            QVERIFY(values[i] > values[i - 1]);
+        QCOMPARE(values[values.size() - 2], message.Size());
     }
 
     void tlsWithLogin()

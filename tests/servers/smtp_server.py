@@ -15,6 +15,7 @@ Options:
   --auth USER:PASS    offer AUTH and accept only these credentials
   --fault MODE        reset: reset the connection when MAIL FROM arrives
                       silent: accept connections and never say a word
+                              (prints "CONNECTED" for each)
                       reject-rcpt: answer every RCPT TO with --reply
   --reply TEXT        the reply line for reject-rcpt
 """
@@ -28,6 +29,7 @@ import ssl
 import struct
 import subprocess
 import sys
+import warnings
 
 from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
@@ -95,6 +97,7 @@ def make_authenticator(credentials):
 
 
 async def silent(reader, writer):
+    print("CONNECTED", flush=True)
     await reader.read()  # until the client gives up
     writer.close()
 
@@ -131,4 +134,6 @@ async def main():
 
 
 if __name__ == "__main__":
+    # aiosmtpd 1.4 warns about its own use of a deprecated session field.
+    warnings.simplefilter("ignore")
     asyncio.run(main())

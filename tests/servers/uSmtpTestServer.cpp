@@ -53,6 +53,14 @@ TSmtpTestServer::~TSmtpTestServer()
     }
 }
 
+bool TSmtpTestServer::WaitForLine(const QByteArray& line)
+{
+    while (FProcess.canReadLine() || FProcess.waitForReadyRead(30000))
+        if (FProcess.canReadLine() && FProcess.readLine().trimmed() == line)
+            return true;
+    return false;
+}
+
 QStringList TSmtpTestServer::Messages() const
 {
     QStringList paths;

@@ -19,6 +19,9 @@ public:
     int Port() const { return FPort; }
     QString DropDir() const { return FDir.filePath(QStringLiteral("drop")); }
 
+    // Waits for a line the server prints ("CONNECTED" in silent mode).
+    bool WaitForLine(const QByteArray& line);
+
     // Received messages, oldest first: NNNN.eml paths.
     QStringList Messages() const;
     // The envelope of a received message (mail_from, rcpt_tos, login).
