@@ -82,7 +82,9 @@ void TestMessageDlg::shownBox()
     QString title, text;
     int shownIcon = -1;
     int shownButtons = 0;
-    QTimer::singleShot(0, [&] {
+    QTimer answer;
+    answer.setSingleShot(true);
+    connect(&answer, &QTimer::timeout, this, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         if (!box)
             return;
@@ -92,6 +94,7 @@ void TestMessageDlg::shownBox()
         shownButtons = box->standardButtons();
         box->button(QMessageBox::StandardButton(click))->click();
     });
+    answer.start(0);
     const int result = MessageDlg("Siųsti?", TMsgDlgType(type), buttons);
     QCOMPARE(result, expected);
     QCOMPARE(title, "KELMIRA");
