@@ -116,19 +116,27 @@ private slots:
         }
     }
 
+    // TLS from the first byte, newer versions negotiated, TLS 1.0 still
+    // accepted from an old server; LOGIN checked by the server.
     void tlsWithLogin_data()
     {
         QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("oldServer");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("right password") << QStringLiteral("slaptas žodis") << true;
-        QTest::newRow("wrong password") << QStringLiteral("kitas") << false;
+        QTest::newRow("right password") << QStringLiteral("slaptas žodis") << false << true;
+        QTest::newRow("TLS 1.0 server") << QStringLiteral("slaptas žodis") << true << true;
+        QTest::newRow("wrong password") << QStringLiteral("kitas") << false << false;
     }
     void tlsWithLogin()
     {
         QFETCH(QString, password);
+        QFETCH(bool, oldServer);
         QFETCH(bool, accepted);
-        TSmtpTestServer server({QStringLiteral("--tls"), QStringLiteral("--auth"),
-                                QStringLiteral("jonas:slaptas žodis")});
+        QStringList options{QStringLiteral("--tls"), QStringLiteral("--auth"),
+                            QStringLiteral("jonas:slaptas žodis")};
+        if (oldServer)
+            options.append(QStringLiteral("--old-tls"));
+        TSmtpTestServer server(options);
         TMimeMessage message;
         message.SetFrom(QStringLiteral("jonas@imone.lt"));
         message.SetTo(QStringLiteral("centras@centras.lt"));

@@ -12,6 +12,7 @@ Options:
   --discard           accept messages without storing them (benchmarks)
   --tls DIR           implicit TLS from the first byte; a self-signed
                       certificate is generated into DIR by the openssl tool
+  --old-tls           with --tls: speak TLS 1.0 only, as old servers do
   --auth USER:PASS    offer AUTH and accept only these credentials
   --fault MODE        reset: reset the connection when MAIL FROM arrives
                       silent: accept connections and never say a word
@@ -34,7 +35,7 @@ import warnings
 from aiosmtpd.smtp import SMTP, AuthResult, LoginPassword
 
 
-def make_tls_context(folder):
+def make_tls_context(folder, old):
     cert = os.path.join(folder, "cert.pem")
     key = os.path.join(folder, "key.pem")
     subprocess.run(
@@ -43,6 +44,10 @@ def make_tls_context(folder):
         check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
     context.load_cert_chain(cert, key)
+    if old:
+        context.set_ciphers("DEFAULT:@SECLEVEL=0")
+        context.minimum_version = ssl.TLSVersion.TLSv1
+        context.maximum_version = ssl.TLSVersion.TLSv1
     return context
 
 
@@ -108,13 +113,14 @@ async def main():
     parser.add_argument("--drop")
     parser.add_argument("--discard", action="store_true")
     parser.add_argument("--tls")
+    parser.add_argument("--old-tls", action="store_true")
     parser.add_argument("--auth")
     parser.add_argument("--fault", choices=["reset", "silent", "reject-rcpt"])
     parser.add_argument("--reply", default="550 5.1.1 Recipient rejected")
     args = parser.parse_args()
 
     loop = asyncio.get_running_loop()
-    context = make_tls_context(args.tls) if args.tls else None
+    context = make_tls_context(args.tls, args.old_tls) if args.tls else None
     if args.fault == "silent":
         server = await asyncio.start_server(silent, "127.0.0.1", args.port, ssl=context)
     else:
