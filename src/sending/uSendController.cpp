@@ -57,8 +57,8 @@ void TSendController::ComposeSend()
     for (const TSelectedItem& item : selection)
         if (QFileInfo(item.Path).isFile())
             form.ListViewFiles->addItem(item.Name);
-    connect(form.cxButtonSend, &QPushButton::clicked, &form,
-            [this, &form] { SendComposedMessage(form); });
+    QObject::connect(form.cxButtonSend, &QPushButton::clicked, &form,
+                     [this, &form] { SendComposedMessage(form); });
     // Sending to a folder is offered once the folder picker exists.
     form.cxButtonSave->setEnabled(false);
     CenterFormOverRect(&form, FMainWindow->frameGeometry());
@@ -107,7 +107,7 @@ void TSendController::DeliverMessage(TMimeMessage& message, const TSendForm& for
     server.Password = FSettings.Password;
     server.TimeoutMs = FSettings.TimeoutMs;
     TSMTPThread thread(server, message);
-    connect(&thread, &TSMTPThread::Progress, FProgressForm, [this](qint64 value) {
+    QObject::connect(&thread, &TSMTPThread::Progress, FProgressForm, [this](qint64 value) {
         if (value < 0) {
             FProgressForm->cxProgressBar1->setValue(100);
             FProgressForm->cxLabel1->setText(QStringLiteral("Užbaigiama..."));
@@ -117,8 +117,9 @@ void TSendController::DeliverMessage(TMimeMessage& message, const TSendForm& for
                 int(std::lround(double(value) * 100 / double(qMax<qint64>(1, FMessageSize)))));
         }
     });
-    connect(&thread, &TSMTPThread::Status, FProgressForm->cxLabelStatus, &QLabel::setText);
-    connect(&thread, &TSMTPThread::CloseRequest, FProgressForm, &TProgressForm::CloseRequest);
+    QObject::connect(&thread, &TSMTPThread::Status, FProgressForm->cxLabelStatus, &QLabel::setText);
+    QObject::connect(&thread, &TSMTPThread::CloseRequest, FProgressForm,
+                     &TProgressForm::CloseRequest);
     thread.start();
     FProgressForm->exec();
     thread.wait();

@@ -4,7 +4,6 @@
 #include "uSendSettings.h"
 #include "uSentHistory.h"
 
-#include <QObject>
 #include <QString>
 
 class QWidget;
@@ -16,16 +15,16 @@ class TSendForm;
 // Everything the main window does for sending, behind two calls: the send
 // settings dialog and composing a send of the selected forms. The main window
 // supplies its selection as plain entries, read when they are needed.
-class TSendController : public QObject
+class TSendController
 {
-    Q_OBJECT
-
 public:
     // `lgBaseFolder` is the history workspace's base folder (ending with "/",
     // or empty), `archivePattern` the history file name pattern ("Archyvas").
     TSendController(QWidget* mainWindow, TIniFile& aiFile, const QString& lgBaseFolder,
                     const QString& archivePattern, TSelectionSource selection);
-    ~TSendController() override;
+    ~TSendController();
+    TSendController(const TSendController&) = delete;
+    TSendController& operator=(const TSendController&) = delete;
 
     // "AF siuntimų nustatymai".
     void MenuNustatymaiClick();
