@@ -1,15 +1,29 @@
 #pragma once
 
 #include "uExplorerEntry.h"
+#include "uFolderReader.h"
+#include "uMaskFilter.h"
 
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
+
 #include <functional>
+#include <memory>
 
 class QAction;
+class QActionGroup;
+class QItemSelectionModel;
+class QLabel;
+class QListView;
+class QMenu;
+class QStackedWidget;
 class QStatusBar;
+class QToolButton;
+class QTreeView;
+class TExplorerModel;
+class TFileIconCache;
 
 // The file list of the main window: one folder (or an explicit list of files)
 // with icons, sizes, types and dates in four view styles, an up button, the
@@ -57,7 +71,49 @@ public:
     // The owner adds its own panels after the count and the size.
     void AddStatusPanel(QWidget* panel, int width);
 
+    // Up one folder (the up button; the owner may bind a key to it too);
+    // nothing at the root or without a root.
+    void ButtonUDirClick();
+    // The open action (double click, Enter, MenuItemOpen): enters a single
+    // selected folder, then runs OnOpen; nothing without a selection.
+    void ListViewDblClick();
+
 signals:
     // After every listing (SetSubDir, AddFileList, a refresh).
     void Listed();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void CreateTopBar();
+    void CreateViews();
+    void CreatePopupMenu();
+    void CreateStatusBar();
+    void ReadDir();
+    void ShowStatus(qsizetype count, qint64 total);
+    void AdjustStatusPanels();
+
+    QString FRootDir, FSubDir;
+    TMaskFilter FMasks;
+    TFolderReader FReader;
+    std::function<void()> FOnOpen;
+    bool FLocked = false;
+    int FViewStyle = 0;
+    int FUpdateDepth = 0;
+
+    std::unique_ptr<TFileIconCache> FIcons;
+    TExplorerModel* FModel = nullptr;
+    QItemSelectionModel* FSelection = nullptr;
+    QToolButton* FButtonUDir = nullptr;
+    QList<QToolButton*> FViewButtons;
+    QLabel* FStaticText = nullptr;
+    QStackedWidget* FViews = nullptr;
+    QListView* FListView = nullptr;
+    QTreeView* FTreeView = nullptr;
+    QMenu* FPopupMenuExplorer = nullptr;
+    QAction* FMenuItemOpen = nullptr;
+    QList<QAction*> FViewMenuItems;
+    QStatusBar* FStatusBar = nullptr;
+    QList<QWidget*> FStatusPanels;
 };

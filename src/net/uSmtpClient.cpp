@@ -1,5 +1,6 @@
 #include "uSmtpClient.h"
 
+#include "uCurlGlobal.h"
 #include "uMimeMessage.h"
 
 #include <curl/curl.h>
@@ -79,17 +80,11 @@ QByteArray EnvelopeAddress(const QString& address)
     return '<' + address.toUtf8() + '>';
 }
 
-void InitCurlOnce()
-{
-    static const CURLcode init = curl_global_init(CURL_GLOBAL_DEFAULT);
-    Q_UNUSED(init);
-}
-
 } // namespace
 
 TSmtpClient::TSmtpClient()
 {
-    InitCurlOnce();
+    CurlGlobalInit();
 }
 
 void TSmtpClient::Abort()

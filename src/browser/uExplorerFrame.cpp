@@ -1,0 +1,473 @@
+#include "uExplorerFrame.h"
+
+#include "uBrowserPaths.h"
+#include "uExplorerModel.h"
+#include "uFileIconCache.h"
+#include "uSizeText.h"
+#include "uViewStyleIcons.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListView>
+#include <QMenu>
+#include <QStackedWidget>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int TopBarHeight = 24;
+constexpr int ToolButtonSide = 23;
+constexpr int SizePanelWidth = 60;
+constexpr int LargeIconSide = 32;
+constexpr int SmallIconSide = 16;
+
+// The hourglass for the time of a fill, put back also when the fill fails.
+class TWaitCursor
+{
+public:
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
+// One batch update of the list, ended also when the fill fails.
+class TUpdateBatch
+{
+public:
+    explicit TUpdateBatch(TExplorerFrame& frame) : FFrame(frame) { FFrame.BeginUpdate(); }
+    ~TUpdateBatch() { FFrame.EndUpdate(); }
+    TUpdateBatch(const TUpdateBatch&) = delete;
+    TUpdateBatch& operator=(const TUpdateBatch&) = delete;
+
+private:
+    TExplorerFrame& FFrame;
+};
+
+// The selection stays visible when the list loses the focus.
+void KeepSelectionVisible(QAbstractItemView* view)
+{
+    QPalette palette = view->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
+        palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+    view->setPalette(palette);
+}
+
+} // namespace
+
+TExplorerFrame::TExplorerFrame(QWidget* parent)
+    : QWidget(parent), FIcons(std::make_unique<TFileIconCache>())
+{
+    resize(259, 260);
+    FModel = new TExplorerModel(*FIcons, this);
+    FSelection = new QItemSelectionModel(FModel, this);
+    CreateTopBar();
+    CreateViews();
+    CreatePopupMenu();
+    CreateStatusBar();
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(FButtonUDir->parentWidget());
+    layout->addWidget(FViews, 1);
+    layout->addWidget(FStatusBar);
+    SetViewStyle(0);
+}
+
+TExplorerFrame::~TExplorerFrame() = default;
+
+void TExplorerFrame::CreateTopBar()
+{
+    auto* panelTop = new QWidget(this);
+    panelTop->setObjectName(QStringLiteral("PanelTop"));
+    panelTop->setFixedHeight(TopBarHeight);
+    auto* layout = new QHBoxLayout(panelTop);
+    layout->setContentsMargins(1, 0, 0, 0);
+    layout->setSpacing(0);
+
+    FButtonUDir = new QToolButton(panelTop);
+    FButtonUDir->setObjectName(QStringLiteral("ButtonUDir"));
+    FButtonUDir->setToolTip(QStringLiteral("Aukštyn"));
+    FButtonUDir->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
+    FButtonUDir->setAutoRaise(true);
+    FButtonUDir->setFixedSize(ToolButtonSide, ToolButtonSide);
+    FButtonUDir->setEnabled(false);
+    connect(FButtonUDir, &QToolButton::clicked, this, &TExplorerFrame::ButtonUDirClick);
+    layout->addWidget(FButtonUDir);
+    layout->addSpacing(7);
+
+    static const char* const names[] = {"ButtonLIco", "ButtonSIco", "ButtonList", "ButtonRprt"};
+    const QStringList hints = {QStringLiteral("Didelės piktogramos"),
+                               QStringLiteral("Mažos piktogramos"), QStringLiteral("Sąrašas"),
+                               QStringLiteral("Išsamiai")};
+    auto* group = new QButtonGroup(panelTop);
+    for (int style = 0; style < 4; ++style) {
+        auto* button = new QToolButton(panelTop);
+        button->setObjectName(QLatin1String(names[style]));
+        button->setToolTip(hints[style]);
+        button->setIcon(ViewStyleIcon(style));
+        button->setAutoRaise(true);
+        button->setCheckable(true);
+        button->setFixedSize(ToolButtonSide, ToolButtonSide);
+        group->addButton(button, style);
+        layout->addWidget(button);
+        FViewButtons.append(button);
+    }
+    connect(group, &QButtonGroup::idClicked, this, &TExplorerFrame::SetViewStyle);
+    layout->addSpacing(3);
+
+    FStaticText = new QLabel(panelTop);
+    FStaticText->setObjectName(QStringLiteral("StaticText"));
+    // A long path must not make the frame wider.
+    FStaticText->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    layout->addWidget(FStaticText, 1);
+}
+
+void TExplorerFrame::CreateViews()
+{
+    FViews = new QStackedWidget(this);
+    FListView = new QListView(FViews);
+    FListView->setObjectName(QStringLiteral("ListView"));
+    FListView->setMovement(QListView::Static);
+    FListView->setResizeMode(QListView::Adjust);
+    FListView->setUniformItemSizes(true);
+
+    FTreeView = new QTreeView(FViews);
+    FTreeView->setObjectName(QStringLiteral("ListViewReport"));
+    FTreeView->setRootIsDecorated(false);
+    FTreeView->setItemsExpandable(false);
+    FTreeView->setUniformRowHeights(true);
+    FTreeView->setAllColumnsShowFocus(true);
+    FTreeView->setSelectionBehavior(QAbstractItemView::SelectRows);
+
+    for (QAbstractItemView* view :
+         {static_cast<QAbstractItemView*>(FListView), static_cast<QAbstractItemView*>(FTreeView)}) {
+        view->setModel(FModel);
+        // Both views share one selection, so a style change keeps it.
+        QItemSelectionModel* own = view->selectionModel();
+        view->setSelectionModel(FSelection);
+        delete own;
+        view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        view->setContextMenuPolicy(Qt::CustomContextMenu);
+        view->installEventFilter(this);
+        KeepSelectionVisible(view);
+        connect(view, &QAbstractItemView::doubleClicked, this, &TExplorerFrame::ListViewDblClick);
+        connect(view, &QWidget::customContextMenuRequested, this, [this, view](const QPoint& pos) {
+            FPopupMenuExplorer->popup(view->viewport()->mapToGlobal(pos));
+        });
+        FViews->addWidget(view);
+    }
+
+    // Each column as wide as its caption; the last one fills the rest.
+    QHeaderView* header = FTreeView->header();
+    header->setStretchLastSection(true);
+    for (int column = 0; column < TExplorerModel::ColumnCount; ++column)
+        header->resizeSection(column, header->sectionSizeHint(column));
+}
+
+void TExplorerFrame::CreatePopupMenu()
+{
+    FPopupMenuExplorer = new QMenu(this);
+    FPopupMenuExplorer->setObjectName(QStringLiteral("PopupMenuExplorer"));
+    FMenuItemOpen = FPopupMenuExplorer->addAction(QStringLiteral("&Atidaryti"));
+    FMenuItemOpen->setObjectName(QStringLiteral("MenuItemOpen"));
+    FPopupMenuExplorer->setDefaultAction(FMenuItemOpen);
+    connect(FMenuItemOpen, &QAction::triggered, this, &TExplorerFrame::ListViewDblClick);
+    FPopupMenuExplorer->addSeparator()->setObjectName(QStringLiteral("MenuItemSep"));
+
+    static const char* const names[] = {"MenuItemLIco", "MenuItemSIco", "MenuItemList",
+                                        "MenuItemRprt"};
+    const QStringList captions = {QStringLiteral("Didelės piktogramos"),
+                                  QStringLiteral("Mažos piktogramos"), QStringLiteral("Sąrašas"),
+                                  QStringLiteral("Išsamiau")};
+    auto* group = new QActionGroup(FPopupMenuExplorer);
+    for (int style = 0; style < 4; ++style) {
+        QAction* item = FPopupMenuExplorer->addAction(ViewStyleIcon(style), captions[style]);
+        item->setObjectName(QLatin1String(names[style]));
+        item->setCheckable(true);
+        item->setActionGroup(group);
+        connect(item, &QAction::triggered, this, [this, style] { SetViewStyle(style); });
+        FViewMenuItems.append(item);
+    }
+}
+
+void TExplorerFrame::CreateStatusBar()
+{
+    FStatusBar = new QStatusBar(this);
+    FStatusBar->setObjectName(QStringLiteral("StatusBar"));
+    FStatusBar->setSizeGripEnabled(false);
+    auto* count = new QLabel(FStatusBar);
+    auto* size = new QLabel(FStatusBar);
+    size->setAlignment(Qt::AlignCenter);
+    size->setMinimumWidth(SizePanelWidth);
+    FStatusBar->addWidget(count, 1);
+    FStatusBar->addWidget(size);
+    FStatusPanels = {count, size};
+}
+
+void TExplorerFrame::SetRootDir(const QString& path)
+{
+    // The names of the folder are joined to the root, so it keeps its "/".
+    FRootDir = FolderWithDelimiter(path);
+}
+
+void TExplorerFrame::SetSubDir(const QString& path)
+{
+    FSubDir = path;
+    const QString folder = FRootDir + FSubDir;
+    if (!FRootDir.isEmpty() && QFileInfo(folder).isDir()) {
+        ReadDir();
+    } else {
+        FModel->SetEntries({});
+        ShowStatus(0, 0);
+    }
+    FStaticText->setText(folder);
+    FButtonUDir->setEnabled(!FSubDir.isEmpty());
+    emit Listed();
+}
+
+void TExplorerFrame::ReadDir()
+{
+    TWaitCursor cursor;
+    TUpdateBatch batch(*this);
+    TListing listing = FReader.ReadFolder(FRootDir + FSubDir, FMasks);
+    FModel->SetEntries(std::move(listing.Entries));
+    ShowStatus(FModel->Entries().size(), listing.Total);
+}
+
+void TExplorerFrame::AddFileList(const QStringList& lines, bool pairs)
+{
+    TWaitCursor cursor;
+    TUpdateBatch batch(*this);
+    const TListing listing = FReader.ReadFileList(lines, pairs);
+    FModel->AppendEntries(listing.Entries);
+    ShowStatus(FModel->Entries().size(), listing.Total);
+    emit Listed();
+}
+
+void TExplorerFrame::Clear()
+{
+    FModel->SetEntries({});
+}
+
+void TExplorerFrame::SetIncludeMasks(const QString& masks)
+{
+    if (FMasks.SetIncludeMasks(masks))
+        FStatusBar->setToolTip(FMasks.Hint());
+}
+
+void TExplorerFrame::SetHideMasks(const QString& masks)
+{
+    if (FMasks.SetHideMasks(masks))
+        FStatusBar->setToolTip(FMasks.Hint());
+}
+
+void TExplorerFrame::SetOnOpen(std::function<void()> onOpen)
+{
+    FOnOpen = std::move(onOpen);
+}
+
+void TExplorerFrame::BeginUpdate()
+{
+    if (FUpdateDepth++ == 0)
+        setUpdatesEnabled(false);
+}
+
+void TExplorerFrame::EndUpdate()
+{
+    if (FUpdateDepth > 0 && --FUpdateDepth == 0)
+        setUpdatesEnabled(true);
+}
+
+QString TExplorerFrame::RootDir() const
+{
+    return FRootDir;
+}
+
+QString TExplorerFrame::SubDir() const
+{
+    return FSubDir;
+}
+
+QString TExplorerFrame::IncludeMasks() const
+{
+    return FMasks.IncludeMasks();
+}
+
+QString TExplorerFrame::HideMasks() const
+{
+    return FMasks.HideMasks();
+}
+
+int TExplorerFrame::ViewStyle() const
+{
+    return FViewStyle;
+}
+
+void TExplorerFrame::SetViewStyle(int style)
+{
+    if (style < 0 || style > 3)
+        return;
+    FViewStyle = style;
+    const bool hadFocus = FViews->currentWidget() && FViews->currentWidget()->hasFocus();
+    if (style == 3) {
+        // The list selects single cells, the report whole rows.
+        FSelection->select(FSelection->selection(),
+                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        FViews->setCurrentWidget(FTreeView);
+    } else {
+        const bool icons = style == 0;
+        const int side = icons ? LargeIconSide : SmallIconSide;
+        FListView->setViewMode(icons ? QListView::IconMode : QListView::ListMode);
+        FListView->setIconSize(QSize(side, side));
+        FListView->setFlow(style == 2 ? QListView::TopToBottom : QListView::LeftToRight);
+        FListView->setWrapping(true);
+        FListView->setWordWrap(icons);
+        FListView->setGridSize(
+            icons ? QSize(LargeIconSide * 3, LargeIconSide + 3 * fontMetrics().height()) : QSize());
+        FListView->setMovement(QListView::Static);
+        FViews->setCurrentWidget(FListView);
+    }
+    if (hadFocus)
+        FViews->currentWidget()->setFocus();
+    FViewButtons[style]->setChecked(true);
+    FViewMenuItems[style]->setChecked(true);
+}
+
+bool TExplorerFrame::Locked() const
+{
+    return FLocked;
+}
+
+void TExplorerFrame::SetLocked(bool locked)
+{
+    FLocked = locked;
+}
+
+const QList<TListEntry>& TExplorerFrame::Entries() const
+{
+    return FModel->Entries();
+}
+
+QList<int> TExplorerFrame::SelectedIndexes() const
+{
+    QList<int> rows;
+    const QModelIndexList selected = FSelection->selectedIndexes();
+    for (const QModelIndex& index : selected)
+        rows.append(index.row());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+QList<TListEntry> TExplorerFrame::SelectedEntries() const
+{
+    QList<TListEntry> entries;
+    const QList<int> rows = SelectedIndexes();
+    for (int row : rows)
+        entries.append(FModel->Entries().at(row));
+    return entries;
+}
+
+int TExplorerFrame::SelectedCount() const
+{
+    return int(SelectedIndexes().size());
+}
+
+void TExplorerFrame::SelectIndexes(const QList<int>& rows)
+{
+    QItemSelection selection;
+    for (int row : rows)
+        if (row >= 0 && row < FModel->rowCount())
+            selection.select(FModel->index(row, 0), FModel->index(row, 0));
+    FSelection->select(selection, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    if (!selection.isEmpty())
+        FSelection->setCurrentIndex(selection.first().topLeft(), QItemSelectionModel::NoUpdate);
+}
+
+QAction* TExplorerFrame::MenuItemOpen() const
+{
+    return FMenuItemOpen;
+}
+
+QStatusBar* TExplorerFrame::StatusBar() const
+{
+    return FStatusBar;
+}
+
+QString TExplorerFrame::StatusText(int panel) const
+{
+    if (panel < 0 || panel >= FStatusPanels.size())
+        return {};
+    const auto* label = qobject_cast<const QLabel*>(FStatusPanels[panel]);
+    return label ? label->text() : QString();
+}
+
+void TExplorerFrame::AddStatusPanel(QWidget* panel, int width)
+{
+    panel->setFixedWidth(width);
+    FStatusBar->addWidget(panel);
+    FStatusPanels.append(panel);
+}
+
+void TExplorerFrame::ButtonUDirClick()
+{
+    if (FRootDir.isEmpty() || FSubDir.isEmpty())
+        return;
+    SetSubDir(ParentSubDir(FSubDir));
+}
+
+void TExplorerFrame::ListViewDblClick()
+{
+    const QList<TListEntry> selected = SelectedEntries();
+    if (selected.isEmpty())
+        return;
+    TUpdateBatch batch(*this);
+    if (selected.size() == 1 &&
+        selected.first().Kind.compare(QLatin1String("dir"), Qt::CaseInsensitive) == 0)
+        SetSubDir(SubDirOfEntry(selected.first().Path, FRootDir));
+    if (FOnOpen)
+        FOnOpen();
+}
+
+bool TExplorerFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ListViewDblClick();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TExplorerFrame::ShowStatus(qsizetype count, qint64 total)
+{
+    static_cast<QLabel*>(FStatusPanels[0])->setText(QStringLiteral("Objektų: %1").arg(count));
+    static_cast<QLabel*>(FStatusPanels[1])->setText(TotalSizeText(total));
+    AdjustStatusPanels();
+}
+
+void TExplorerFrame::AdjustStatusPanels()
+{
+    // The size panel grows to show its whole text; the count panel takes the
+    // rest of the bar through its stretch.
+    QWidget* size = FStatusPanels[1];
+    const int needed = size->sizeHint().width();
+    if (needed > size->minimumWidth())
+        size->setMinimumWidth(needed);
+}
