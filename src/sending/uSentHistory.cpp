@@ -1,0 +1,53 @@
+#include "uSentHistory.h"
+
+#include "uCodePage.h"
+#include "uError.h"
+#include "uShared.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+QString HistoryTimeText(const QDateTime& when)
+{
+    const QLocale locale = QLocale::system();
+    // Qt's long time format carries the time zone, which the history lines
+    // never had.
+    QString time = locale.timeFormat(QLocale::LongFormat);
+    time.remove(QLatin1Char('t'));
+    return locale.toString(when, locale.dateFormat(QLocale::ShortFormat) + QLatin1Char(' ') +
+                                     time.trimmed());
+}
+
+QString SentHistoryPath(const QString& lgBaseFolder, const QString& pattern, const QDateTime& now)
+{
+    const QString path = lgBaseFolder + NativeSeparators(ExpandArchiveName(pattern, now));
+    // Without a base folder a relative name would land wherever the program
+    // happens to run; the user is told instead.
+    if (!QDir::isAbsolutePath(path))
+        throw EAppError(QStringLiteral("Nenurodytas išsiųstų AF aplankas (nustatymas „Lg perziura "
+                                       "pirma“ tuščias arba toks aplankas neegzistuoja)."));
+    return path;
+}
+
+QByteArray SentHistoryLine(const THistoryEntry& entry)
+{
+    return ToCodePage(entry.Time.leftJustified(20) + entry.Path.leftJustified(256) +
+                      QStringLiteral("\r\n"));
+}
+
+void AppendSentHistory(const QString& path, const QList<THistoryEntry>& entries)
+{
+    const QString folder = QFileInfo(path).path();
+    if (!QDir().mkpath(folder))
+        throw EAppError(QStringLiteral("Nepavyko sukurti aplanko %1").arg(folder));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        throw EAppError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    QByteArray lines;
+    for (const THistoryEntry& entry : entries)
+        lines += SentHistoryLine(entry);
+    if (file.write(lines) != lines.size() || !file.flush())
+        throw EAppError(QStringLiteral("%1: %2").arg(path, file.errorString()));
+}
