@@ -9,7 +9,8 @@
 #include "uIniFile.h"
 #include "uMessageDlg.h"
 #include "uOpenForms.h"
-#include "uSentHistoryFile.h"
+#include "uSendController.h"
+#include "uSentHistoryReader.h"
 #include "uShared.h"
 
 #include <QCloseEvent>
@@ -20,6 +21,7 @@
 #include <QFont>
 #include <QGuiApplication>
 #include <QLocale>
+#include <QMenu>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -80,6 +82,7 @@ TMainForm::TMainForm(TDownloadUpdatesDataModule* updates, const QString& configF
     if (!FConfig.PlanList.isEmpty())
         ArrangePlanButtons();
     ApplyConfiguredTexts();
+    CreateSendingMenu();
     PlaceWindow();
     FExplorerFrame->SetViewStyle(FConfig.Window.ListView);
 
@@ -395,8 +398,33 @@ void TMainForm::ShowSentHistory(const QString& path)
 
 void TMainForm::ComposeSend()
 {
-    if (FComposeSend)
-        FComposeSend();
+    FSend->ComposeSend();
+}
+
+void TMainForm::CreateSendingMenu()
+{
+    FSend = std::make_unique<TSendController>(
+        this, GetIniFile(0), FConfig.BaseFolder.at(FamilyIndex(TViewFamily::Lg)),
+        FConfig.ArchiveName, [this] {
+            QList<TSelectedItem> items;
+            for (const TListEntry& entry : FExplorerFrame->SelectedEntries())
+                items.append({entry.Name, entry.Kind, entry.Path});
+            return items;
+        });
+    PopupMenuSiuntimai = new QMenu(this);
+    PopupMenuSiuntimai->setObjectName(QStringLiteral("PopupMenuSiuntimai"));
+    QAction* menuNustatymai =
+        PopupMenuSiuntimai->addAction(QStringLiteral("AF siuntimų nustatymai"));
+    menuNustatymai->setObjectName(QStringLiteral("MenuNustatymai"));
+    connect(menuNustatymai, &QAction::triggered, this, [this] { FSend->MenuNustatymaiClick(); });
+    for (TButtonId id : {btnSend, btnLog}) {
+        QPushButton* button = Button(id);
+        button->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(button, &QWidget::customContextMenuRequested, this,
+                [this, button](const QPoint& at) {
+                    PopupMenuSiuntimai->popup(button->mapToGlobal(at));
+                });
+    }
 }
 
 void TMainForm::cxButtonKontroleClick()

@@ -7,7 +7,6 @@
 #include <QWidget>
 
 #include <array>
-#include <functional>
 #include <memory>
 
 class QPushButton;
@@ -15,6 +14,8 @@ class QTimer;
 class TExplorerFrame;
 class TIniFile;
 class TDownloadUpdatesDataModule;
+class TSendController;
+class QMenu;
 
 // The program's only main window: the grid of workspace buttons on the left,
 // the file list on the right.
@@ -80,6 +81,7 @@ private:
     void cxButtonParamClick();
     void cxButtonHelpClick();
     void ComposeSend();
+    void CreateSendingMenu();
 
     void RefreshVersionButton();
     QString GetVersionFileName() const;
@@ -100,5 +102,6 @@ private:
     bool FRestartOnClose = false;
     bool FAskBeforeClose = true;
     bool FDestroyed = false;
-    std::function<void()> FComposeSend;
+    std::unique_ptr<TSendController> FSend;
+    QMenu* PopupMenuSiuntimai = nullptr;
 };

@@ -1,4 +1,4 @@
-#include "uSentHistoryFile.h"
+#include "uSentHistoryReader.h"
 
 #include "uCodePage.h"
 #include "uError.h"
