@@ -8,10 +8,14 @@
 #include "uWorkspaceFixture.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QListWidget>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -380,6 +384,43 @@ private slots:
         form->Button(btnLog)->click();
         QCOMPARE(frame.Entries().size(), 2);
         QVERIFY(QFile::exists(history));
+    }
+
+    void sendButtonPressedTwiceComposes()
+    {
+        const QString form1 = W().Touch(QStringLiteral("Mi/Mi1.xls"));
+        auto form = NewForm();
+        form->Button(btnSend)->click();
+        QCOMPARE(form->ActiveButton(), form->Button(btnSend));
+        TExplorerFrame& frame = *form->ExplorerFrame();
+        frame.SelectIndexes(RowsOf(frame, {form1}));
+        QString title;
+        int attachments = -1;
+        QTimer::singleShot(0, this, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            title = dialog->windowTitle();
+            attachments = dialog->findChild<QListWidget*>()->count();
+            dialog->close();
+        });
+        form->Button(btnSend)->click();
+        QCOMPARE(title, QStringLiteral("Siųsti laišką"));
+        QCOMPARE(attachments, 1);
+        // The second press composes; it does not switch modes.
+        QCOMPARE(form->ActiveButton(), form->Button(btnSend));
+        QCOMPARE(frame.RootDir(), W().Folder(QStringLiteral("Mi")));
+    }
+
+    void sendingMenuOnSendAndHistoryButtons()
+    {
+        auto form = NewForm();
+        auto* menu = form->findChild<QMenu*>(QStringLiteral("PopupMenuSiuntimai"));
+        QVERIFY(menu);
+        QCOMPARE(menu->actions().size(), 1);
+        QCOMPARE(menu->actions().first()->text(), QStringLiteral("AF siuntimų nustatymai"));
+        QCOMPARE(form->Button(btnSend)->contextMenuPolicy(), Qt::CustomContextMenu);
+        QCOMPARE(form->Button(btnLog)->contextMenuPolicy(), Qt::CustomContextMenu);
+        QCOMPARE(form->Button(btnAFView)->contextMenuPolicy(), Qt::DefaultContextMenu);
     }
 
     void restartRejoinsCommandLine()
