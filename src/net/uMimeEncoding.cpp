@@ -74,7 +74,7 @@ QByteArray HeaderText(const QString& text)
 
 QByteArray AddressHeader(const TMailAddress& address)
 {
-    const QByteArray addr = address.Address.toUtf8();
+    QByteArray addr = address.Address.toUtf8();
     if (address.Name.isEmpty())
         return addr;
     QByteArray name;

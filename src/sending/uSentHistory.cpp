@@ -22,7 +22,7 @@ QString HistoryTimeText(const QDateTime& when)
 
 QString SentHistoryPath(const QString& lgBaseFolder, const QString& pattern, const QDateTime& now)
 {
-    const QString path = lgBaseFolder + NativeSeparators(ExpandArchiveName(pattern, now));
+    QString path = lgBaseFolder + NativeSeparators(ExpandArchiveName(pattern, now));
     // Without a base folder a relative name would land wherever the program
     // happens to run; the user is told instead.
     if (!QDir::isAbsolutePath(path))
