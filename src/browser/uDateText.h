@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QDateTime>
 #include <QHash>
 #include <QLocale>
 #include <QString>
+#include <QTimeZone>
 
 // Date column texts: the time in local time (with the offset that applied on
 // that date), the locale's short date, a blank and its short time without
@@ -14,10 +14,12 @@ class TDateTextFormat
 public:
     explicit TDateTextFormat(const QLocale& locale = QLocale());
 
-    QString Text(const QDateTime& time);
+    // From milliseconds since the epoch (UTC).
+    QString Text(qint64 msecsSinceEpoch);
 
 private:
     QLocale FLocale;
+    QTimeZone FZone;
     QString FTimeFormat;
     QHash<qint64, QString> FDays;
     QHash<int, QString> FMinutes;
