@@ -3,6 +3,7 @@
 #include "uBrowserPaths.h"
 #include "uExplorerModel.h"
 #include "uFileIconCache.h"
+#include "uListItemDelegate.h"
 #include "uSizeText.h"
 #include "uViewStyleIcons.h"
 
@@ -143,6 +144,8 @@ void TExplorerFrame::CreateViews()
     FListView->setMovement(QListView::Static);
     FListView->setResizeMode(QListView::Adjust);
     FListView->setUniformItemSizes(true);
+    FListDelegate = new TListItemDelegate(*FModel, FListView);
+    FListView->setItemDelegate(FListDelegate);
 
     FTreeView = new QTreeView(FViews);
     FTreeView->setObjectName(QStringLiteral("ListViewReport"));
@@ -336,6 +339,7 @@ void TExplorerFrame::SetViewStyle(int style)
         FListView->setFlow(style == 2 ? QListView::TopToBottom : QListView::LeftToRight);
         FListView->setWrapping(true);
         FListView->setWordWrap(icons);
+        FListDelegate->SetUniform(!icons);
         FListView->setGridSize(
             icons ? QSize(LargeIconSide * 3, LargeIconSide + 3 * fontMetrics().height()) : QSize());
         FListView->setMovement(QListView::Static);

@@ -24,6 +24,7 @@ class QToolButton;
 class QTreeView;
 class TExplorerModel;
 class TFileIconCache;
+class TListItemDelegate;
 
 // The file list of the main window: one folder (or an explicit list of files)
 // with icons, sizes, types and dates in four view styles, an up button, the
@@ -110,6 +111,7 @@ private:
     QLabel* FStaticText = nullptr;
     QStackedWidget* FViews = nullptr;
     QListView* FListView = nullptr;
+    TListItemDelegate* FListDelegate = nullptr;
     QTreeView* FTreeView = nullptr;
     QMenu* FPopupMenuExplorer = nullptr;
     QAction* FMenuItemOpen = nullptr;
