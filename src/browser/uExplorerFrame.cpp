@@ -439,7 +439,8 @@ void TExplorerFrame::ListViewDblClick()
     const QList<TListEntry> selected = SelectedEntries();
     if (selected.isEmpty())
         return;
-    TUpdateBatch batch(*this);
+    // No batch update around OnOpen: it may show a dialog, and the list must
+    // keep painting behind it. Entering a folder batches its own fill.
     if (selected.size() == 1 &&
         selected.first().Kind.compare(QLatin1String("dir"), Qt::CaseInsensitive) == 0)
         SetSubDir(SubDirOfEntry(selected.first().Path, FRootDir));
