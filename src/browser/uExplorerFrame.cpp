@@ -4,6 +4,7 @@
 #include "uExplorerModel.h"
 #include "uFileIconCache.h"
 #include "uListItemDelegate.h"
+#include "uShellChangeThread.h"
 #include "uSizeText.h"
 #include "uViewStyleIcons.h"
 
@@ -87,7 +88,11 @@ TExplorerFrame::TExplorerFrame(QWidget* parent)
     SetViewStyle(0);
 }
 
-TExplorerFrame::~TExplorerFrame() = default;
+TExplorerFrame::~TExplorerFrame()
+{
+    // No change notice may reach a frame that is gone.
+    StopWatcher();
+}
 
 void TExplorerFrame::CreateTopBar()
 {
@@ -230,9 +235,11 @@ void TExplorerFrame::SetRootDir(const QString& path)
 void TExplorerFrame::SetSubDir(const QString& path)
 {
     FSubDir = path;
+    StopWatcher();
     const QString folder = FRootDir + FSubDir;
     if (!FRootDir.isEmpty() && QFileInfo(folder).isDir()) {
         ReadDir();
+        StartWatcher(folder);
     } else {
         FModel->SetEntries({});
         ShowStatus(0, 0);
@@ -249,6 +256,33 @@ void TExplorerFrame::ReadDir()
     TListing listing = FReader.ReadFolder(FRootDir + FSubDir, FMasks);
     FModel->SetEntries(std::move(listing.Entries));
     ShowStatus(FModel->Entries().size(), listing.Total);
+}
+
+void TExplorerFrame::StartWatcher(const QString& folder)
+{
+    StopWatcher();
+    if (folder.isEmpty())
+        return;
+    FWatcher = new TShellChangeThread(folder);
+    connect(FWatcher, &TShellChangeThread::Changed, this, &TExplorerFrame::FolderChanged,
+            Qt::BlockingQueuedConnection);
+}
+
+void TExplorerFrame::StopWatcher()
+{
+    if (!FWatcher)
+        return;
+    // Reports it might still make go nowhere; one already queued only reads
+    // the folder once more.
+    disconnect(FWatcher, nullptr, this, nullptr);
+    FWatcher->Stop();
+    FWatcher = nullptr;
+}
+
+void TExplorerFrame::FolderChanged()
+{
+    // Read the folder anew; this also replaces the watcher that reported.
+    SetSubDir(FSubDir);
 }
 
 void TExplorerFrame::AddFileList(const QStringList& lines, bool pairs)

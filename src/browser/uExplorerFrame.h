@@ -5,6 +5,7 @@
 #include "uMaskFilter.h"
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -25,6 +26,7 @@ class QTreeView;
 class TExplorerModel;
 class TFileIconCache;
 class TListItemDelegate;
+class TShellChangeThread;
 
 // The file list of the main window: one folder (or an explicit list of files)
 // with icons, sizes, types and dates in four view styles, an up button, the
@@ -92,6 +94,9 @@ private:
     void CreatePopupMenu();
     void CreateStatusBar();
     void ReadDir();
+    void StartWatcher(const QString& folder);
+    void StopWatcher();
+    void FolderChanged();
     void ShowStatus(qsizetype count, qint64 total);
     void AdjustStatusPanels();
 
@@ -102,6 +107,8 @@ private:
     bool FLocked = false;
     int FViewStyle = 0;
     int FUpdateDepth = 0;
+    // The watcher deletes itself when it ends; the pointer then clears.
+    QPointer<TShellChangeThread> FWatcher;
 
     std::unique_ptr<TFileIconCache> FIcons;
     TExplorerModel* FModel = nullptr;
