@@ -263,9 +263,7 @@ void TExplorerFrame::StartWatcher(const QString& folder)
     StopWatcher();
     if (folder.isEmpty())
         return;
-    FWatcher = new TShellChangeThread(folder);
-    connect(FWatcher, &TShellChangeThread::Changed, this, &TExplorerFrame::FolderChanged,
-            Qt::BlockingQueuedConnection);
+    FWatcher = new TShellChangeThread(folder, this, [this] { FolderChanged(); });
 }
 
 void TExplorerFrame::StopWatcher()

@@ -29,10 +29,13 @@ void Drain(int fd)
 
 std::atomic<int> TShellChangeThread::FInstances{0};
 
-TShellChangeThread::TShellChangeThread(const QString& folder) : FFolder(folder)
+TShellChangeThread::TShellChangeThread(const QString& folder, QObject* receiver,
+                                       std::function<void()> handler)
 {
     ++FInstances;
     connect(this, &QThread::finished, this, &QObject::deleteLater);
+    connect(this, &TShellChangeThread::Changed, receiver, std::move(handler),
+            Qt::BlockingQueuedConnection);
     FWake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     FNotify = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     if (FNotify >= 0 &&

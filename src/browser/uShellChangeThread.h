@@ -4,6 +4,7 @@
 #include <QThread>
 
 #include <atomic>
+#include <functional>
 
 // Watches one folder (not its sub-folders) and reports every creation,
 // deletion, rename, attribute or content change of its entries through
@@ -14,13 +15,12 @@ class TShellChangeThread : public QThread
 {
     Q_OBJECT
 public:
-    // Arms the watch before it returns, so that no change after the creation
-    // goes unreported. A folder that cannot be watched gives a watcher that
-    // ends at once.
-    explicit TShellChangeThread(const QString& folder);
+    // Arms the watch and connects the handler, run on the receiver's thread
+    // while the watcher waits, before the thread starts: no change after the
+    // creation goes unreported. A folder that cannot be watched gives a
+    // watcher that ends at once.
+    TShellChangeThread(const QString& folder, QObject* receiver, std::function<void()> handler);
     ~TShellChangeThread() override;
-
-    const QString& Folder() const { return FFolder; }
 
     // Asks the watcher to end; it does so at once, or when the receiver of
     // the report it is making has returned. Never waits.
@@ -30,7 +30,6 @@ public:
     static int Instances();
 
 signals:
-    // Connect with Qt::BlockingQueuedConnection.
     void Changed();
 
 protected:
@@ -39,7 +38,6 @@ protected:
 private:
     void Watch();
 
-    QString FFolder;
     int FNotify = -1; // inotify descriptor with the folder's watch
     int FWake = -1;   // eventfd written by Stop()
     std::atomic<bool> FStopped{false};
