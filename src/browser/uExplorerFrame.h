@@ -14,7 +14,6 @@
 #include <memory>
 
 class QAction;
-class QActionGroup;
 class QItemSelectionModel;
 class QLabel;
 class QListView;

@@ -44,6 +44,7 @@ private slots:
     void quickSwitchesLeaveOneWatcher();
     void noNoticeAfterFrameIsGone();
     void fileListHasNoWatcher();
+    void unwatchableFolderEndsAtOnce();
 };
 
 void TFolderWatcherTest::initTestCase()
@@ -171,6 +172,17 @@ void TFolderWatcherTest::fileListHasNoWatcher()
     frame.SetSubDir(QString());
     frame.AddFileList({dir.filePath(QStringLiteral("f.xls"))}, false);
     QTRY_COMPARE(TShellChangeThread::Instances(), 0);
+}
+
+void TFolderWatcherTest::unwatchableFolderEndsAtOnce()
+{
+    QTemporaryDir dir;
+    QObject receiver;
+    int reports = 0;
+    new TShellChangeThread(dir.filePath(QStringLiteral("missing")), &receiver,
+                           [&reports] { ++reports; });
+    QTRY_COMPARE(TShellChangeThread::Instances(), 0);
+    QCOMPARE(reports, 0);
 }
 
 QTEST_MAIN(TFolderWatcherTest)
