@@ -58,7 +58,7 @@ int CreateSibling(const QString& target, mode_t mode, QString& path)
 QString ResolvedWritePath(const QString& path)
 {
     const QFileInfo info(path);
-    const QString canonical = info.canonicalFilePath();
+    QString canonical = info.canonicalFilePath();
     if (!canonical.isEmpty())
         return canonical;
     const QString folder = QDir(info.absolutePath()).canonicalPath();

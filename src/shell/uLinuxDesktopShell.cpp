@@ -2,10 +2,12 @@
 
 #include "uShared.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QProcess>
+#include <QStandardPaths>
 
 namespace {
 
@@ -13,16 +15,28 @@ constexpr int Started = 42;
 constexpr int FileNotFound = 2;
 constexpr int NoAssociation = 31;
 
-bool IsProgram(const QFileInfo& info)
+bool IsProgramType(const QMimeType& type)
 {
-    if (!info.isFile() || !info.isExecutable())
-        return false;
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
     for (const char* program : {"application/x-executable", "application/x-sharedlib",
                                 "application/x-pie-executable", "application/x-shellscript"})
         if (type.inherits(QLatin1String(program)))
             return true;
     return false;
+}
+
+// A program has the executable bit and is one by its content. Shares mounted
+// from Windows mark every file executable, so a name that says "document"
+// (a workbook, say) always goes to the opener, whatever the file holds; a
+// program may have no extension or a Windows one (the installing copy).
+bool IsProgram(const QFileInfo& info)
+{
+    if (!info.isFile() || !info.isExecutable())
+        return false;
+    const QMimeDatabase mime;
+    const QMimeType byName = mime.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+    const bool nameAllows = byName.isDefault() || IsProgramType(byName) ||
+                            byName.inherits(QStringLiteral("application/x-ms-dos-executable"));
+    return nameAllows && IsProgramType(mime.mimeTypeForFile(info, QMimeDatabase::MatchContent));
 }
 
 QStringList CommandWords(const QString& params)
@@ -33,6 +47,35 @@ QStringList CommandWords(const QString& params)
          word = ReadCommandWord(params, pos))
         words.append(word);
     return words;
+}
+
+// Qt finds no trash when the user's data folder does not exist yet, as on a
+// fresh account; the folder is the one the home trash belongs in.
+void PrepareHomeTrash()
+{
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!data.isEmpty())
+        QDir().mkpath(data);
+}
+
+bool MoveOneToTrash(const QString& path)
+{
+    QString inTrash;
+    if (!QFile::moveToTrash(path, &inTrash))
+        return false;
+    if (QFileInfo(inTrash).isAbsolute())
+        return true;
+    // When Qt cannot set up a trash it still moves the file, into "files"
+    // under the current directory, and answers success. Put it back and call
+    // it a failure, so the user is told and the file stays where it was.
+    const QFileInfo moved(QDir::current().absoluteFilePath(inTrash));
+    QFile::rename(moved.absoluteFilePath(), path);
+    const QDir trash(moved.absolutePath() + QStringLiteral("/.."));
+    QFile::remove(
+        trash.filePath(QStringLiteral("info/") + moved.fileName() + QStringLiteral(".trashinfo")));
+    trash.rmdir(QStringLiteral("info"));
+    trash.rmdir(QStringLiteral("files"));
+    return false;
 }
 
 } // namespace
@@ -57,9 +100,10 @@ int TLinuxDesktopShell::ShellExecute(const QString& verb, const QString& file,
 
 QStringList TLinuxDesktopShell::MoveToTrash(const QStringList& paths)
 {
+    PrepareHomeTrash();
     QStringList failed;
     for (const QString& path : paths)
-        if (!QFile::moveToTrash(path))
+        if (!MoveOneToTrash(path))
             failed.append(path);
     return failed;
 }

@@ -34,12 +34,6 @@ QMessageBox::Icon IconOf(TMsgDlgType type)
     return QMessageBox::NoIcon;
 }
 
-QString Title()
-{
-    const QString name = QGuiApplication::applicationDisplayName();
-    return name.isEmpty() ? QStringLiteral("KELMIRA") : name;
-}
-
 } // namespace
 
 int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons)
@@ -49,8 +43,9 @@ int MessageDlg(const QString& text, TMsgDlgType type, TMsgDlgButtons buttons)
         script.Asked.append({text, type, buttons});
         return script.Answers.isEmpty() ? mrNone : script.Answers.takeFirst();
     }
-    QMessageBox box(IconOf(type), Title(), text, QMessageBox::NoButton,
-                    QApplication::activeWindow());
+    // The program names itself "KELMIRA" at start.
+    QMessageBox box(IconOf(type), QGuiApplication::applicationDisplayName(), text,
+                    QMessageBox::NoButton, QApplication::activeWindow());
     if (buttons & mbYes)
         box.addButton(QMessageBox::Yes);
     if (buttons & mbNo)

@@ -145,7 +145,7 @@ QString CreateTempFileName()
     // clash only moves on to the next number.
     quint32 number = QRandomGenerator::global()->generate();
     for (int attempt = 0; attempt < 0x10000; ++attempt, ++number) {
-        const QString path =
+        QString path =
             folder + QStringLiteral("%1.tmp").arg(number, 8, 16, QLatin1Char('0')).toUpper();
         const int fd = CreateExclusive(path);
         if (fd >= 0) {

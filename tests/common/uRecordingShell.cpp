@@ -1,8 +1,14 @@
 #include "uRecordingShell.h"
 
-TRecordingShell::TRecordingShell() { SetDesktopShell(this); }
+TRecordingShell::TRecordingShell()
+{
+    SetDesktopShell(this);
+}
 
-TRecordingShell::~TRecordingShell() { SetDesktopShell(nullptr); }
+TRecordingShell::~TRecordingShell()
+{
+    SetDesktopShell(nullptr);
+}
 
 int TRecordingShell::ShellExecute(const QString& verb, const QString& file, const QString& params,
                                   const QString& directory, bool hidden)
