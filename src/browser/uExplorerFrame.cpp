@@ -371,9 +371,11 @@ void TExplorerFrame::SetViewStyle(int style)
         FListView->setFlow(style == 2 ? QListView::TopToBottom : QListView::LeftToRight);
         FListView->setWrapping(true);
         FListView->setWordWrap(icons);
-        FListDelegate->SetUniform(!icons);
-        FListView->setGridSize(
-            icons ? QSize(LargeIconSide * 3, LargeIconSide + 3 * fontMetrics().height()) : QSize());
+        // Large icons sit in cells of three icons' width and take two lines of
+        // their name.
+        const QSize cell(LargeIconSide * 3, LargeIconSide + 3 * fontMetrics().height());
+        FListView->setGridSize(icons ? cell : QSize());
+        FListDelegate->SetCellSize(icons ? cell - QSize(4, 4) : QSize());
         FListView->setMovement(QListView::Static);
         FViews->setCurrentWidget(FListView);
     }

@@ -18,17 +18,17 @@ TListItemDelegate::TListItemDelegate(const TExplorerModel& model, QObject* paren
     connect(&model, &QAbstractItemModel::rowsInserted, this, &TListItemDelegate::Invalidate);
 }
 
-void TListItemDelegate::SetUniform(bool uniform)
+void TListItemDelegate::SetCellSize(const QSize& size)
 {
-    FUniform = uniform;
+    FCell = size;
     Invalidate();
 }
 
 QSize TListItemDelegate::sizeHint(const QStyleOptionViewItem& option,
                                   const QModelIndex& index) const
 {
-    if (!FUniform)
-        return QStyledItemDelegate::sizeHint(option, index);
+    if (FCell.isValid())
+        return FCell;
     if (!FSize.isValid()) {
         const QList<TListEntry>& entries = FModel.Entries();
         std::vector<int> rows(size_t(entries.size()));
