@@ -1,29 +1,55 @@
 #include "uDateText.h"
 
+#include <QDateTime>
 #include <QRegularExpression>
 
+#include <limits>
+
+namespace {
+
+constexpr qint64 MSecsPerDay = 24 * 3600 * 1000;
+constexpr qint64 JulianDayOfEpoch = 2440588;
+
+} // namespace
+
 TDateTextFormat::TDateTextFormat(const QLocale& locale)
-    : FLocale(locale), FTimeFormat(locale.timeFormat(QLocale::ShortFormat))
+    : FLocale(locale), FZone(QTimeZone::systemTimeZone()),
+      FTimeFormat(locale.timeFormat(QLocale::ShortFormat))
 {
     // Some locales put seconds even into the short time.
     static const QRegularExpression seconds(QStringLiteral("[^hHmMaApP]?s+"));
     FTimeFormat.remove(seconds);
 }
 
-QString TDateTextFormat::Text(const QDateTime& time)
+int TDateTextFormat::OffsetMSecs(qint64 msecsSinceEpoch)
 {
-    if (!time.isValid())
-        return {};
-    const QDateTime local = time.toLocalTime();
-    const QDate date = local.date();
-    auto day = FDays.find(date.toJulianDay());
-    if (day == FDays.end())
-        day = FDays.insert(date.toJulianDay(), FLocale.toString(date, QLocale::ShortFormat));
-    const QTime clock = local.time();
-    const int minute = clock.hour() * 60 + clock.minute();
-    auto text = FMinutes.find(minute);
-    if (text == FMinutes.end())
-        text = FMinutes.insert(minute,
-                               FLocale.toString(QTime(clock.hour(), clock.minute()), FTimeFormat));
-    return *day + QLatin1Char(' ') + *text;
+    // The zone's own table gives the offset; converting through the C library
+    // would look at the zone file once per file.
+    if (msecsSinceEpoch < FFrom || msecsSinceEpoch >= FTo) {
+        const QDateTime utc = QDateTime::fromMSecsSinceEpoch(msecsSinceEpoch, Qt::UTC);
+        FOffset = FZone.offsetFromUtc(utc) * 1000;
+        const QTimeZone::OffsetData previous = FZone.previousTransition(utc.addMSecs(1));
+        const QTimeZone::OffsetData next = FZone.nextTransition(utc);
+        FFrom = previous.atUtc.isValid() ? previous.atUtc.toMSecsSinceEpoch()
+                                         : std::numeric_limits<qint64>::min();
+        FTo = next.atUtc.isValid() ? next.atUtc.toMSecsSinceEpoch()
+                                   : std::numeric_limits<qint64>::max();
+    }
+    return FOffset;
+}
+
+QString TDateTextFormat::Text(qint64 msecsSinceEpoch)
+{
+    const qint64 local = msecsSinceEpoch + OffsetMSecs(msecsSinceEpoch);
+    const qint64 day = local >= 0 ? local / MSecsPerDay : (local + 1) / MSecsPerDay - 1;
+    const int minute = int((local - day * MSecsPerDay) / 60000);
+    auto date = FDays.constFind(day);
+    if (date == FDays.cend())
+        date = FDays.insert(day, FLocale.toString(QDate::fromJulianDay(day + JulianDayOfEpoch),
+                                                  QLocale::ShortFormat));
+    auto time = FMinutes.constFind(minute);
+    if (time == FMinutes.cend())
+        time =
+            FMinutes.insert(minute, FLocale.toString(QTime(minute / 60, minute % 60), FTimeFormat));
+    return *date + QLatin1Char(' ') + *time;
 }

@@ -15,23 +15,22 @@ int CompareEntries(const TListEntry& a, const TListEntry& b)
 
 void SortEntries(QList<TListEntry>& entries)
 {
+    // The kind and the upper-case name in one key: "dir\0NAME", "file\0NAME".
     struct TKey
     {
-        QByteArray Upper;
+        QByteArray Order;
         qsizetype Index;
     };
     std::vector<TKey> keys;
     keys.reserve(size_t(entries.size()));
     for (qsizetype i = 0; i < entries.size(); ++i)
-        keys.push_back({CodePageUpper(entries[i].Name), i});
+        keys.push_back({entries[i].Kind.toLatin1() + '\0' + CodePageUpper(entries[i].Name), i});
     std::sort(keys.begin(), keys.end(), [&entries](const TKey& a, const TKey& b) {
-        const TListEntry &left = entries[a.Index], &right = entries[b.Index];
-        if (const int kind = left.Kind.compare(right.Kind); kind != 0)
-            return kind < 0;
-        if (a.Upper != b.Upper)
-            return a.Upper < b.Upper;
-        if (left.Name != right.Name)
-            return left.Name < right.Name;
+        if (const int order = a.Order.compare(b.Order); order != 0)
+            return order < 0;
+        const QString &left = entries[a.Index].Name, &right = entries[b.Index].Name;
+        if (left != right)
+            return left < right;
         return a.Index < b.Index;
     });
     QList<TListEntry> sorted;

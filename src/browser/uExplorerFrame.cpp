@@ -3,6 +3,8 @@
 #include "uBrowserPaths.h"
 #include "uExplorerModel.h"
 #include "uFileIconCache.h"
+#include "uListItemDelegate.h"
+#include "uShellChangeThread.h"
 #include "uSizeText.h"
 #include "uViewStyleIcons.h"
 
@@ -86,7 +88,11 @@ TExplorerFrame::TExplorerFrame(QWidget* parent)
     SetViewStyle(0);
 }
 
-TExplorerFrame::~TExplorerFrame() = default;
+TExplorerFrame::~TExplorerFrame()
+{
+    // No change notice may reach a frame that is gone.
+    StopWatcher();
+}
 
 void TExplorerFrame::CreateTopBar()
 {
@@ -143,6 +149,8 @@ void TExplorerFrame::CreateViews()
     FListView->setMovement(QListView::Static);
     FListView->setResizeMode(QListView::Adjust);
     FListView->setUniformItemSizes(true);
+    FListDelegate = new TListItemDelegate(*FModel, FListView);
+    FListView->setItemDelegate(FListDelegate);
 
     FTreeView = new QTreeView(FViews);
     FTreeView->setObjectName(QStringLiteral("ListViewReport"));
@@ -227,9 +235,11 @@ void TExplorerFrame::SetRootDir(const QString& path)
 void TExplorerFrame::SetSubDir(const QString& path)
 {
     FSubDir = path;
+    StopWatcher();
     const QString folder = FRootDir + FSubDir;
     if (!FRootDir.isEmpty() && QFileInfo(folder).isDir()) {
         ReadDir();
+        StartWatcher(folder);
     } else {
         FModel->SetEntries({});
         ShowStatus(0, 0);
@@ -246,6 +256,31 @@ void TExplorerFrame::ReadDir()
     TListing listing = FReader.ReadFolder(FRootDir + FSubDir, FMasks);
     FModel->SetEntries(std::move(listing.Entries));
     ShowStatus(FModel->Entries().size(), listing.Total);
+}
+
+void TExplorerFrame::StartWatcher(const QString& folder)
+{
+    StopWatcher();
+    if (folder.isEmpty())
+        return;
+    FWatcher = new TShellChangeThread(folder, this, [this] { FolderChanged(); });
+}
+
+void TExplorerFrame::StopWatcher()
+{
+    if (!FWatcher)
+        return;
+    // Reports it might still make go nowhere; one already queued only reads
+    // the folder once more.
+    disconnect(FWatcher, nullptr, this, nullptr);
+    FWatcher->Stop();
+    FWatcher = nullptr;
+}
+
+void TExplorerFrame::FolderChanged()
+{
+    // Read the folder anew; this also replaces the watcher that reported.
+    SetSubDir(FSubDir);
 }
 
 void TExplorerFrame::AddFileList(const QStringList& lines, bool pairs)
@@ -336,8 +371,11 @@ void TExplorerFrame::SetViewStyle(int style)
         FListView->setFlow(style == 2 ? QListView::TopToBottom : QListView::LeftToRight);
         FListView->setWrapping(true);
         FListView->setWordWrap(icons);
-        FListView->setGridSize(
-            icons ? QSize(LargeIconSide * 3, LargeIconSide + 3 * fontMetrics().height()) : QSize());
+        // Large icons sit in cells of three icons' width and take two lines of
+        // their name.
+        const QSize cell(LargeIconSide * 3, LargeIconSide + 3 * fontMetrics().height());
+        FListView->setGridSize(icons ? cell : QSize());
+        FListDelegate->SetCellSize(icons ? cell - QSize(4, 4) : QSize());
         FListView->setMovement(QListView::Static);
         FViews->setCurrentWidget(FListView);
     }
@@ -435,7 +473,8 @@ void TExplorerFrame::ListViewDblClick()
     const QList<TListEntry> selected = SelectedEntries();
     if (selected.isEmpty())
         return;
-    TUpdateBatch batch(*this);
+    // No batch update around OnOpen: it may show a dialog, and the list must
+    // keep painting behind it. Entering a folder batches its own fill.
     if (selected.size() == 1 &&
         selected.first().Kind.compare(QLatin1String("dir"), Qt::CaseInsensitive) == 0)
         SetSubDir(SubDirOfEntry(selected.first().Path, FRootDir));

@@ -5,6 +5,7 @@
 #include "uMaskFilter.h"
 
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -13,7 +14,6 @@
 #include <memory>
 
 class QAction;
-class QActionGroup;
 class QItemSelectionModel;
 class QLabel;
 class QListView;
@@ -24,6 +24,8 @@ class QToolButton;
 class QTreeView;
 class TExplorerModel;
 class TFileIconCache;
+class TListItemDelegate;
+class TShellChangeThread;
 
 // The file list of the main window: one folder (or an explicit list of files)
 // with icons, sizes, types and dates in four view styles, an up button, the
@@ -91,6 +93,9 @@ private:
     void CreatePopupMenu();
     void CreateStatusBar();
     void ReadDir();
+    void StartWatcher(const QString& folder);
+    void StopWatcher();
+    void FolderChanged();
     void ShowStatus(qsizetype count, qint64 total);
     void AdjustStatusPanels();
 
@@ -101,6 +106,8 @@ private:
     bool FLocked = false;
     int FViewStyle = 0;
     int FUpdateDepth = 0;
+    // The watcher deletes itself when it ends; the pointer then clears.
+    QPointer<TShellChangeThread> FWatcher;
 
     std::unique_ptr<TFileIconCache> FIcons;
     TExplorerModel* FModel = nullptr;
@@ -110,6 +117,7 @@ private:
     QLabel* FStaticText = nullptr;
     QStackedWidget* FViews = nullptr;
     QListView* FListView = nullptr;
+    TListItemDelegate* FListDelegate = nullptr;
     QTreeView* FTreeView = nullptr;
     QMenu* FPopupMenuExplorer = nullptr;
     QAction* FMenuItemOpen = nullptr;

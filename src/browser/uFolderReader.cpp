@@ -3,11 +3,11 @@
 #include "uBrowserPaths.h"
 #include "uDateText.h"
 #include "uEntryOrder.h"
+#include "uFolderScan.h"
 #include "uMaskFilter.h"
 #include "uSizeText.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 #include <QHash>
 
@@ -23,19 +23,18 @@ bool IsDotFolder(const QString& name)
 
 } // namespace
 
-TListEntry TFolderReader::MakeEntry(const QFileInfo& info, const QString& name, const QString& path,
-                                    TDateTextFormat& dates)
+TListEntry TFolderReader::MakeEntry(const TScanEntry& scan, const QString& name,
+                                    const QString& path, TDateTextFormat& dates)
 {
-    const bool isDir = info.isDir();
     const TFileTypeCache::TFileType& type =
-        isDir ? FTypes.ForFolder() : FTypes.ForFile(info.fileName());
+        scan.IsDir ? FTypes.ForFolder() : FTypes.ForFile(scan.Name);
     TListEntry entry;
     entry.Name = name;
-    entry.Size = isDir ? 0 : info.size();
-    entry.SizeText = isDir ? QString() : FileSizeText(entry.Size);
+    entry.Size = scan.Size;
+    entry.SizeText = scan.IsDir ? QString() : FileSizeText(scan.Size);
     entry.TypeText = type.Comment;
-    entry.DateText = dates.Text(info.lastModified());
-    entry.Kind = isDir ? DirKind : FileKind;
+    entry.DateText = dates.Text(scan.Modified);
+    entry.Kind = scan.IsDir ? DirKind : FileKind;
     entry.Path = path;
     entry.IconKey = type.MimeName;
     return entry;
@@ -47,14 +46,13 @@ TListing TFolderReader::ReadFolder(const QString& path, const TMaskFilter& filte
     const QString folder = FolderWithDelimiter(path);
     TListing listing;
     TDateTextFormat dates;
-    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        const QFileInfo info = it.nextFileInfo();
-        const QString name = info.fileName();
-        if (!info.isDir() && !filter.Passes(name))
+    const QList<TScanEntry> scanned = ScanFolder(folder);
+    listing.Entries.reserve(scanned.size());
+    for (const TScanEntry& scan : scanned) {
+        if (!scan.IsDir && !filter.Passes(scan.Name))
             continue;
-        listing.Entries.append(MakeEntry(info, name, folder + name, dates));
-        listing.Total += listing.Entries.last().Size;
+        listing.Entries.append(MakeEntry(scan, scan.Name, folder + scan.Name, dates));
+        listing.Total += scan.Size;
     }
     SortEntries(listing.Entries);
     return listing;
@@ -79,22 +77,22 @@ TListing TFolderReader::ReadFileList(const QStringList& lines, bool pairs)
         // A line without a path gives nothing that could be shown or opened.
         if (path.isEmpty())
             continue;
-        const QFileInfo info(path);
-        if (!info.exists()) {
+        TScanEntry scan;
+        scan.Name = QFileInfo(path).fileName();
+        if (!ScanPath(path, scan)) {
             TListEntry missing;
-            missing.Name = info.fileName();
+            missing.Name = scan.Name;
             missing.Kind = FileKind;
             missing.Path = path;
             listing.Entries.append(missing);
             continue;
         }
-        if (info.isDir() && IsDotFolder(info.fileName()))
+        if (scan.IsDir && IsDotFolder(scan.Name))
             continue;
-        if (!pairs)
-            name = info.fileName().isEmpty() ? QFileInfo(QDir::cleanPath(path)).fileName()
-                                             : info.fileName();
-        listing.Entries.append(MakeEntry(info, name, path, dates));
-        listing.Total += listing.Entries.last().Size;
+        if (scan.Name.isEmpty()) // a folder given with its final "/"
+            scan.Name = QFileInfo(QDir::cleanPath(path)).fileName();
+        listing.Entries.append(MakeEntry(scan, pairs ? name : scan.Name, path, dates));
+        listing.Total += scan.Size;
     }
     return listing;
 }

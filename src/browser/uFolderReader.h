@@ -7,8 +7,8 @@
 #include <QString>
 #include <QStringList>
 
-class QFileInfo;
 class TDateTextFormat;
+struct TScanEntry;
 class TMaskFilter;
 
 // Entries of one listing and the bytes of their files.
@@ -35,7 +35,7 @@ public:
     TListing ReadFileList(const QStringList& lines, bool pairs);
 
 private:
-    TListEntry MakeEntry(const QFileInfo& info, const QString& name, const QString& path,
+    TListEntry MakeEntry(const TScanEntry& scan, const QString& name, const QString& path,
                          TDateTextFormat& dates);
 
     TFileTypeCache FTypes;

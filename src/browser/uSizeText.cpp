@@ -43,7 +43,7 @@ QString GeneralText(double value, const QString& separator)
 
 QString FileSizeText(qint64 size)
 {
-    return QStringLiteral("%1 KB").arg(qMax(size, KB) / KB);
+    return QString::number(qMax(size, KB) / KB) + QStringLiteral(" KB");
 }
 
 QString TotalSizeText(qint64 size, const QLocale& locale)

@@ -2,6 +2,7 @@
 #include "uExplorerFrame.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -69,6 +70,7 @@ private slots:
     void viewStyleSwitching_data();
     void viewStyleSwitching();
     void selectionSharedByStyles();
+    void listStylesShowWholeNames();
     void openAction();
     void openEntersFolder();
     void fileListAppends();
@@ -266,6 +268,31 @@ void TExplorerFrameTest::selectionSharedByStyles()
     frame.SetViewStyle(2);
     QCOMPARE(frame.SelectedCount(), 2);
     QCOMPARE(Names(frame.SelectedEntries()), QStringList({".lock", "form.xls"}));
+}
+
+void TExplorerFrameTest::listStylesShowWholeNames()
+{
+    // All entries share one item size, which must hold the widest name.
+    TFixture fixture;
+    WriteFile(fixture.Path("Ataskaita apie pajamas 2010 metų sausio mėnesį.xls"), 1);
+    TExplorerFrame frame;
+    frame.resize(600, 400);
+    frame.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&frame));
+    frame.SetRootDir(fixture.Root());
+    frame.SetSubDir(QString());
+    auto* view = frame.findChild<QListView*>(QStringLiteral("ListView"));
+    for (int style : {1, 2}) {
+        frame.SetViewStyle(style);
+        QApplication::processEvents();
+        for (int row = 0; row < frame.Entries().size(); ++row) {
+            const QRect item = view->visualRect(view->model()->index(row, 0));
+            QVERIFY2(item.width() >
+                         view->fontMetrics().horizontalAdvance(frame.Entries()[row].Name) +
+                             view->iconSize().width(),
+                     qPrintable(frame.Entries()[row].Name));
+        }
+    }
 }
 
 void TExplorerFrameTest::openAction()
