@@ -26,6 +26,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <array>
+
 namespace {
 
 constexpr int TopBarHeight = 24;
@@ -179,11 +181,15 @@ void TExplorerFrame::CreateViews()
         FViews->addWidget(view);
     }
 
-    // Each column as wide as its caption; the last one fills the rest.
+    // Each column at least as wide as its caption; the names and type names
+    // get room to be read without the user widening them first. The last
+    // column fills the rest.
     QHeaderView* header = FTreeView->header();
     header->setStretchLastSection(true);
+    const std::array<int, TExplorerModel::ColumnCount> readable = {200, 0, 110, 0};
     for (int column = 0; column < TExplorerModel::ColumnCount; ++column)
-        header->resizeSection(column, header->sectionSizeHint(column));
+        header->resizeSection(column, qMax(header->sectionSizeHint(column),
+                                           readable.at(static_cast<size_t>(column))));
 }
 
 void TExplorerFrame::CreatePopupMenu()
