@@ -54,8 +54,7 @@ bool TDownloadUpdatesDataModule::ApplicationStartup()
         result = true;
     } else if (ready) {
         const bool needsRestart = NeedsRestart();
-        WriteLog(
-            QStringLiteral("ApplicationStartup NeedsRestart=%1").arg(YesNo(needsRestart)));
+        WriteLog(QStringLiteral("ApplicationStartup NeedsRestart=%1").arg(YesNo(needsRestart)));
         result = needsRestart && MayRelaunchForInstall() && RelaunchForInstall();
     }
     WriteLog(QStringLiteral("ApplicationStartup END=%1").arg(result ? 1 : 0));
@@ -101,8 +100,8 @@ bool TDownloadUpdatesDataModule::RelaunchForInstall()
         return false;
     }
     const QString params = InstallCopyParams(FExePath, FParams);
-    const int result =
-        DesktopShell().ShellExecute(QStringLiteral("open"), copy, params, QDir::currentPath(), true);
+    const int result = DesktopShell().ShellExecute(QStringLiteral("open"), copy, params,
+                                                   QDir::currentPath(), true);
     WriteLog(ShellExecuteLine(copy, params, result));
     if (result > 32)
         return true;
@@ -116,7 +115,7 @@ void TDownloadUpdatesDataModule::RelaunchOriginal()
     const int index = FindSwitch(FParams, SwitchInstallDelayedUpdates);
     const QString exe = FParams.value(index + 1);
     const QString params = RelaunchParams(FExePath, FParams, index);
-    const int result =
-        DesktopShell().ShellExecute(QStringLiteral("open"), exe, params, QDir::currentPath(), false);
+    const int result = DesktopShell().ShellExecute(QStringLiteral("open"), exe, params,
+                                                   QDir::currentPath(), false);
     WriteLog(ShellExecuteLine(exe, params, result));
 }

@@ -29,7 +29,8 @@ QString Quoted(const QString& path)
 
 [[noreturn]] void Fail(const QString& what, int error)
 {
-    throw EAppError(QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(error))));
+    throw EAppError(
+        QStringLiteral("%1: %2").arg(what, QString::fromLocal8Bit(std::strerror(error))));
 }
 
 // The folder exists as a real folder of ours that nobody else may enter; a
@@ -93,9 +94,8 @@ QString MakeInstallCopy(const QString& exePath)
         if (block.isEmpty() || copy.write(block) != block.size())
             throw EAppError(QStringLiteral("%1: %2").arg(copy.fileName(), copy.errorString()));
     }
-    if (!copy.flush() ||
-        !copy.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                             QFileDevice::ExeOwner))
+    if (!copy.flush() || !copy.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                              QFileDevice::ExeOwner))
         throw EAppError(QStringLiteral("%1: %2").arg(copy.fileName(), copy.errorString()));
     copy.close();
     copy.setAutoRemove(false);
@@ -105,5 +105,6 @@ QString MakeInstallCopy(const QString& exePath)
 bool IsInstallCopy(const QString& path, const QString& exePath)
 {
     const QString folder = QFileInfo(InstallCopyFolder(exePath)).canonicalFilePath();
-    return !folder.isEmpty() && QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath() == folder;
+    return !folder.isEmpty() &&
+           QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath() == folder;
 }

@@ -25,8 +25,8 @@ void TDownloadUpdatesDataModule::Execute(TDownloadThread& thread)
             thread.FLastCheckTime = QDateTime::currentDateTime();
             if (FTasks.empty())
                 FStatus = TUpdateCheckStatus::Nothing;
-            WriteLog(QStringLiteral("Thread.Execute DownloadInstructionsFile=%1")
-                         .arg(FTasks.size()));
+            WriteLog(
+                QStringLiteral("Thread.Execute DownloadInstructionsFile=%1").arg(FTasks.size()));
         } catch (const std::exception&) {
             FStatus = TUpdateCheckStatus::Failed;
             WriteLog(QStringLiteral("Thread.Execute DownloadInstructionsFile=FAIL"));

@@ -31,8 +31,7 @@ TDownloadUpdatesDataModule::TDownloadUpdatesDataModule(QObject* parent)
     : TDownloadUpdatesDataModule(UpdateLogFileName(GetConfigFileName()), parent)
 {}
 
-TDownloadUpdatesDataModule::TDownloadUpdatesDataModule(const QString& logFileName,
-                                                       QObject* parent)
+TDownloadUpdatesDataModule::TDownloadUpdatesDataModule(const QString& logFileName, QObject* parent)
     : QObject(parent), FLog(logFileName), FExePath(QCoreApplication::applicationFilePath()),
       FParams(CommandLineParams())
 {}

@@ -35,7 +35,8 @@ bool TDownloadUpdatesDataModule::InstallFiles()
         try {
             task.Install();
         } catch (const std::exception&) {
-            WriteLog(QStringLiteral("  Tasks_InstallFiles[%1/%2]=FAIL").arg(k).arg(task.ClassName()));
+            WriteLog(
+                QStringLiteral("  Tasks_InstallFiles[%1/%2]=FAIL").arg(k).arg(task.ClassName()));
             // The failing task may have done part of its work; the ones
             // after it were never started.
             for (size_t j = 0; j <= k; ++j)
