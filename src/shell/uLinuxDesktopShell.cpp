@@ -15,16 +15,28 @@ constexpr int Started = 42;
 constexpr int FileNotFound = 2;
 constexpr int NoAssociation = 31;
 
-bool IsProgram(const QFileInfo& info)
+bool IsProgramType(const QMimeType& type)
 {
-    if (!info.isFile() || !info.isExecutable())
-        return false;
-    const QMimeType type = QMimeDatabase().mimeTypeForFile(info);
     for (const char* program : {"application/x-executable", "application/x-sharedlib",
                                 "application/x-pie-executable", "application/x-shellscript"})
         if (type.inherits(QLatin1String(program)))
             return true;
     return false;
+}
+
+// A program has the executable bit and is one by its content. Shares mounted
+// from Windows mark every file executable, so a name that says "document"
+// (a workbook, say) always goes to the opener, whatever the file holds; a
+// program may have no extension or a Windows one (the installing copy).
+bool IsProgram(const QFileInfo& info)
+{
+    if (!info.isFile() || !info.isExecutable())
+        return false;
+    const QMimeDatabase mime;
+    const QMimeType byName = mime.mimeTypeForFile(info, QMimeDatabase::MatchExtension);
+    const bool nameAllows = byName.isDefault() || IsProgramType(byName) ||
+                            byName.inherits(QStringLiteral("application/x-ms-dos-executable"));
+    return nameAllows && IsProgramType(mime.mimeTypeForFile(info, QMimeDatabase::MatchContent));
 }
 
 QStringList CommandWords(const QString& params)

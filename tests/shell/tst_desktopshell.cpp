@@ -44,6 +44,7 @@ private slots:
 
     void seamTakesFakeAndRestores();
     void startsProgramWithWordsAndFolder();
+    void startsBinaryWithWindowsName();
     void documentsGoToOpener_data();
     void documentsGoToOpener();
     void failures_data();
@@ -118,6 +119,15 @@ void TestDesktopShell::startsProgramWithWordsAndFolder()
     QCOMPARE(QString::fromUtf8(ReadAll(out)), expected);
 }
 
+void TestDesktopShell::startsBinaryWithWindowsName()
+{
+    // The installing copy of the program is a binary with an ".exe" name.
+    const QString program = FDir->filePath("00000000.exe");
+    QVERIFY(QFile::copy("/usr/bin/touch", program));
+    QCOMPARE(FShell.ShellExecute("open", program, "\"made here\"", FDir->path(), true), 42);
+    QTRY_VERIFY(QFile::exists(FDir->filePath("made here")));
+}
+
 void TestDesktopShell::documentsGoToOpener_data()
 {
     QTest::addColumn<QString>("name");
@@ -128,6 +138,7 @@ void TestDesktopShell::documentsGoToOpener_data()
     QTest::newRow("template new") << "Kontrole.xlt" << QByteArray("x") << false << "new";
     QTest::newRow("workbook with exec bit") << "run.xls" << ArgvScript << true << "open";
     QTest::newRow("script without exec bit") << "run.sh" << ArgvScript << false << "OPEN";
+    QTest::newRow("text with exec bit") << "notes" << QByteArray("plain text\n") << true << "";
 }
 
 void TestDesktopShell::documentsGoToOpener()
