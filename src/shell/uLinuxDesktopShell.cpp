@@ -90,12 +90,21 @@ int TLinuxDesktopShell::ShellExecute(const QString& verb, const QString& file,
     const QFileInfo info(file);
     if (!info.exists())
         return FileNotFound;
-    const bool started =
-        IsProgram(info)
-            ? QProcess::startDetached(info.absoluteFilePath(), CommandWords(params), directory)
-            : QProcess::startDetached(QStringLiteral("xdg-open"), {info.absoluteFilePath()},
-                                      directory);
-    return started ? Started : NoAssociation;
+    QProcess process;
+    if (IsProgram(info)) {
+        process.setProgram(info.absoluteFilePath());
+        process.setArguments(CommandWords(params));
+    } else {
+        process.setProgram(QStringLiteral("xdg-open"));
+        process.setArguments({info.absoluteFilePath()});
+    }
+    process.setWorkingDirectory(directory);
+    // A started program outlives us; it must not write into our output,
+    // which may be a pipe that closes when we end (and kill it by SIGPIPE).
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardOutputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    return process.startDetached() ? Started : NoAssociation;
 }
 
 QStringList TLinuxDesktopShell::MoveToTrash(const QStringList& paths)
