@@ -37,7 +37,7 @@ private slots:
                           dialog->testOption(QFileDialog::ShowDirsOnly);
             parent = dialog->parentWidget();
             if (confirm) {
-                dialog->setDirectory(dir.path());
+                dialog->selectFile(dir.path());
                 static_cast<QDialog*>(dialog)->accept();
             } else {
                 dialog->reject();
