@@ -121,6 +121,11 @@ private:
             Fail(source.filePath(), QStringLiteral("byla nerasta"));
             return {};
         }
+        // A pipe or a device would block the copy or never end.
+        if (!source.isFile()) {
+            Fail(source.filePath(), QStringLiteral("tai ne įprasta byla"));
+            return {};
+        }
         if (!in.open(QIODevice::ReadOnly)) {
             Fail(source.filePath(), in.errorString());
             return {};

@@ -9,6 +9,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 void Write(const QString& path, const QByteArray& content)
@@ -167,6 +169,14 @@ private slots:
         QCOMPARE(result.Failures.size(), 1);
         QCOMPARE(result.Failures.first().Path, gone);
         QCOMPARE(result.Failures.first().Reason, QStringLiteral("byla nerasta"));
+        QCOMPARE(Tree(Target()), QStringList{"a.xls=A"});
+
+        // A pipe among the forms is named, not waited on.
+        const QString pipe = Source(QStringLiteral("kanalas"));
+        QCOMPARE(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        const TCopyResult withPipe = CopyToFolder({pipe}, Target(), {});
+        QCOMPARE(withPipe.Failures.size(), 1);
+        QCOMPARE(withPipe.Failures.first().Path, pipe);
         QCOMPARE(Tree(Target()), QStringList{"a.xls=A"});
 
         // A file where the target folder should be.
