@@ -5,7 +5,9 @@
 #include "uCommandLine.h"
 #include "uDesktopShell.h"
 #include "uDownloadUpdatesDataModule.h"
+#include "uError.h"
 #include "uExplorerFrame.h"
+#include "uHistoryOpen.h"
 #include "uIniFile.h"
 #include "uMessageDlg.h"
 #include "uOpenForms.h"
@@ -360,27 +362,24 @@ void TMainForm::OpenSelectedFiles()
 
 void TMainForm::OpenHistoryEntry()
 {
-    const QList<TListEntry> selected = FExplorerFrame->SelectedEntries();
-    if (selected.size() > 1) {
-        // Several files open together, as long as none is a folder or a
-        // history file.
-        for (const TListEntry& entry : selected)
-            if (entry.Kind != QLatin1String("file") || IsSentHistoryFile(entry.Path))
-                return;
+    TExplorerFrame& frame = *FExplorerFrame;
+    const THistoryOpenStep step =
+        HistoryOpenStep(SelectedItems(), frame.RootDir() + frame.SubDir());
+    if (step.Action == THistoryOpen::OpenFiles)
         OpenSelectedFiles();
+    if (step.Action != THistoryOpen::ShowHistory)
         return;
+    try {
+        ShowSentHistory(step.Target);
+    } catch (const EAppError& error) {
+        // A history file that cannot be read is reported and the program goes
+        // on; a view that was to show it shows its folder instead of an empty
+        // list named after the file.
+        const QString sub = frame.SubDir();
+        if (frame.RootDir() + sub == step.Target)
+            frame.SetSubDir(sub.left(sub.lastIndexOf(u'/') + 1));
+        MessageDlg(error.Message(), TMsgDlgType::Error, mbOK);
     }
-    QString target;
-    if (selected.isEmpty())
-        target = FExplorerFrame->RootDir() + FExplorerFrame->SubDir();
-    else if (selected.first().Kind == QLatin1String("file"))
-        target = selected.first().Path;
-    if (target.isEmpty() || !QFileInfo(target).isFile())
-        return;
-    if (IsSentHistoryFile(target))
-        ShowSentHistory(target);
-    else
-        OpenSelectedFiles();
 }
 
 void TMainForm::ShowSentHistory(const QString& path)
@@ -390,10 +389,22 @@ void TMainForm::ShowSentHistory(const QString& path)
     frame.BeginUpdate();
     // The history file's own path stands as the sub-folder: the list finds no
     // folder there, shows the file's path as its title and goes up to its
-    // folder.
-    frame.SetSubDir(path.mid(frame.RootDir().size()));
+    // folder. A history file outside the root (named by another history
+    // file) keeps a path that leads to it, rather than a cut that names some
+    // other file.
+    const QString root = frame.RootDir();
+    frame.SetSubDir(path.startsWith(root) ? path.mid(root.size())
+                                          : QDir(root).relativeFilePath(path));
     frame.AddFileList(paths, false);
     frame.EndUpdate();
+}
+
+QList<TSelectedItem> TMainForm::SelectedItems() const
+{
+    QList<TSelectedItem> items;
+    for (const TListEntry& entry : FExplorerFrame->SelectedEntries())
+        items.append({entry.Name, entry.Kind, entry.Path});
+    return items;
 }
 
 void TMainForm::ComposeSend()
@@ -405,12 +416,7 @@ void TMainForm::CreateSendingMenu()
 {
     FSend = std::make_unique<TSendController>(
         this, GetIniFile(0), FConfig.BaseFolder.at(FamilyIndex(TViewFamily::Lg)),
-        FConfig.ArchiveName, [this] {
-            QList<TSelectedItem> items;
-            for (const TListEntry& entry : FExplorerFrame->SelectedEntries())
-                items.append({entry.Name, entry.Kind, entry.Path});
-            return items;
-        });
+        FConfig.ArchiveName, [this] { return SelectedItems(); });
     PopupMenuSiuntimai = new QMenu(this);
     PopupMenuSiuntimai->setObjectName(QStringLiteral("PopupMenuSiuntimai"));
     QAction* menuNustatymai =

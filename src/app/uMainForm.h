@@ -1,5 +1,6 @@
 #pragma once
 
+#include "uSelectedItem.h"
 #include "uWorkspaceConfig.h"
 #include "uWorkspaceModes.h"
 
@@ -82,6 +83,7 @@ private:
     void cxButtonHelpClick();
     void ComposeSend();
     void CreateSendingMenu();
+    QList<TSelectedItem> SelectedItems() const;
 
     void RefreshVersionButton();
     QString GetVersionFileName() const;

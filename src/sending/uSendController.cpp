@@ -6,6 +6,7 @@
 #include "uMessageDlg.h"
 #include "uProgressForm.h"
 #include "uSendForm.h"
+#include "uSendToFolder.h"
 #include "uSendValuesForm.h"
 #include "uSentHistory.h"
 #include "uSmtpThread.h"
@@ -59,8 +60,14 @@ void TSendController::ComposeSend()
             form.ListViewFiles->addItem(item.Name);
     QObject::connect(form.cxButtonSend, &QPushButton::clicked, &form,
                      [this, &form] { SendComposedMessage(form); });
-    // Sending to a folder is offered once the folder picker exists.
-    form.cxButtonSave->setEnabled(false);
+    // A copy to a folder takes the list's selection as it is at the click,
+    // folders included, and leaves the dialog open.
+    QObject::connect(form.cxButtonSave, &QPushButton::clicked, &form, [this, &form] {
+        QStringList sources;
+        for (const TSelectedItem& item : FSelection())
+            sources.append(item.Path);
+        SendToFolder(&form, sources);
+    });
     CenterFormOverRect(&form, FMainWindow->frameGeometry());
     form.exec();
     FAiFile.WriteString(SendSettings::Section, QStringLiteral("MailTo"), form.cxTextEditR->text());

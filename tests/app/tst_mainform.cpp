@@ -5,6 +5,8 @@
 #include "uMainForm.h"
 #include "uMessageDlg.h"
 #include "uRecordingShell.h"
+#include "uSendForm.h"
+#include "uSmtpTestServer.h"
 #include "uWorkspaceFixture.h"
 
 #include <QAction>
@@ -17,9 +19,38 @@
 #include <QTest>
 #include <QTimer>
 
+#include <linux/capability.h>
 #include <memory>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 namespace {
+
+// While it lives, this thread reads files by their permission bits even as
+// root: the capabilities that bypass them leave the effective set.
+class TPermissionBitsApply
+{
+public:
+    TPermissionBitsApply()
+    {
+        syscall(SYS_capget, &FHeader, FSaved);
+        __user_cap_data_struct reduced[2] = {FSaved[0], FSaved[1]};
+        reduced[0].effective &= ~((1u << CAP_DAC_OVERRIDE) | (1u << CAP_DAC_READ_SEARCH));
+        syscall(SYS_capset, &FHeader, reduced);
+    }
+    ~TPermissionBitsApply() { syscall(SYS_capset, &FHeader, FSaved); }
+    TPermissionBitsApply(const TPermissionBitsApply&) = delete;
+    TPermissionBitsApply& operator=(const TPermissionBitsApply&) = delete;
+
+private:
+    __user_cap_header_struct FHeader{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct FSaved[2]{};
+};
+
+QByteArray HistoryLine(const QString& path)
+{
+    return QByteArray("2006-12-12 09:05:03").leftJustified(20, ' ') + path.toUtf8() + "\r\n";
+}
 
 QList<int> RowsOf(const TExplorerFrame& frame, const QStringList& paths)
 {
@@ -384,6 +415,148 @@ private slots:
         form->Button(btnLog)->click();
         QCOMPARE(frame.Entries().size(), 2);
         QVERIFY(QFile::exists(history));
+    }
+
+    // The user opens a history file, then one that it names; the last one on
+    // view comes back after a mode switch and a restart, and is forgotten
+    // once it is gone.
+    void historyPositionFollowsUser()
+    {
+        W().Mi().WriteString(QStringLiteral("Itraukti"), QStringLiteral("Lg perziura"),
+                             QStringLiteral("*.zbx"));
+        const QString form1 = W().Touch(QStringLiteral("AF/F1.xls"));
+        const QString other = W().Touch(QStringLiteral("Lg/Kitas.zbx"), HistoryLine(form1));
+        W().Touch(QStringLiteral("Lg/2006/Bylos.zbx"), HistoryLine(form1) + HistoryLine(other));
+        auto form = NewForm();
+        TExplorerFrame& frame = *form->ExplorerFrame();
+        form->Button(btnLog)->click();
+        frame.SetSubDir(QStringLiteral("2006/"));
+        frame.SelectIndexes({0});
+        frame.ListViewDblClick();
+        QCOMPARE(frame.SubDir(), QStringLiteral("2006/Bylos.zbx"));
+        QCOMPARE(RowsOf(frame, {form1, other}), (QList<int>{0, 1}));
+        frame.SelectIndexes({1});
+        frame.ListViewDblClick();
+        QCOMPARE(frame.SubDir(), QStringLiteral("Kitas.zbx"));
+        QCOMPARE(RowsOf(frame, {form1}), QList<int>{0});
+
+        form->Button(btnAFView)->click();
+        form->Button(btnLog)->click();
+        QCOMPARE(frame.SubDir(), QStringLiteral("Kitas.zbx"));
+        QCOMPARE(RowsOf(frame, {form1}), QList<int>{0});
+        form->FormDestroy();
+        form.reset();
+
+        auto restarted = NewForm();
+        restarted->Button(btnLog)->click();
+        QCOMPARE(restarted->ExplorerFrame()->SubDir(), QStringLiteral("Kitas.zbx"));
+        QCOMPARE(RowsOf(*restarted->ExplorerFrame(), {form1}), QList<int>{0});
+        restarted->FormDestroy();
+        restarted.reset();
+
+        QVERIFY(QFile::remove(other));
+        auto afterRemoval = NewForm();
+        afterRemoval->Button(btnLog)->click();
+        QCOMPARE(afterRemoval->ExplorerFrame()->SubDir(), QString());
+        QCOMPARE(afterRemoval->ExplorerFrame()->Entries().size(), 1); // the folder 2006
+        QVERIFY(MessageDlgScript::Asked().isEmpty());
+    }
+
+    void twoHistoryFilesSelectedDoNothing()
+    {
+        W().Mi().WriteString(QStringLiteral("Itraukti"), QStringLiteral("Lg perziura"),
+                             QStringLiteral("*.zbx"));
+        const QString form1 = W().Touch(QStringLiteral("AF/F1.xls"));
+        W().Touch(QStringLiteral("Lg/A.zbx"), HistoryLine(form1));
+        W().Touch(QStringLiteral("Lg/B.zbx"), HistoryLine(form1));
+        auto form = NewForm();
+        TExplorerFrame& frame = *form->ExplorerFrame();
+        form->Button(btnLog)->click();
+        const QList<TListEntry> before = frame.Entries();
+        QCOMPARE(before.size(), 2);
+        frame.SelectIndexes({0, 1});
+        frame.ListViewDblClick();
+        QCOMPARE(frame.SubDir(), QString());
+        QCOMPARE(frame.Entries().size(), 2);
+        QCOMPARE(frame.Entries().first().Path, before.first().Path);
+        QVERIFY(FShell->Calls.isEmpty());
+        QVERIFY(MessageDlgScript::Asked().isEmpty());
+    }
+
+    // A remembered history file that cannot be read: the error is shown, the
+    // list shows the file's folder, and the program goes on.
+    void unreadableHistoryReported()
+    {
+        W().Mi().WriteString(QStringLiteral("Itraukti"), QStringLiteral("Lg perziura"),
+                             QStringLiteral("*.zbx"));
+        const QString form1 = W().Touch(QStringLiteral("AF/F1.xls"));
+        const QString history = W().Touch(QStringLiteral("Lg/2006/Bylos.zbx"), HistoryLine(form1));
+        W().Ai().WriteString(QStringLiteral("Istorija"), QStringLiteral("Lg perziura"),
+                             QStringLiteral("2006/Bylos.zbx"));
+        QVERIFY(QFile::setPermissions(history, QFileDevice::Permissions()));
+        auto form = NewForm();
+        TExplorerFrame& frame = *form->ExplorerFrame();
+        {
+            const TPermissionBitsApply asUser;
+            form->Button(btnLog)->click();
+        }
+        QCOMPARE(MessageDlgScript::Asked().size(), 1);
+        QCOMPARE(MessageDlgScript::Asked().first().Type, TMsgDlgType::Error);
+        QVERIFY2(MessageDlgScript::Asked().first().Text.startsWith(
+                     QStringLiteral("Nepavyko perskaityti išsiuntimų istorijos bylos \"%1\"")
+                         .arg(history)),
+                 qPrintable(MessageDlgScript::Asked().first().Text));
+        QCOMPARE(frame.SubDir(), QStringLiteral("2006/"));
+        QCOMPARE(RowsOf(frame, {history}), QList<int>{0});
+
+        QVERIFY(QFile::setPermissions(history, QFileDevice::ReadOwner | QFileDevice::WriteOwner));
+        frame.SelectIndexes({0});
+        frame.ListViewDblClick();
+        QCOMPARE(RowsOf(frame, {form1}), QList<int>{0});
+    }
+
+    // A send of two forms through the main window to the local mail server
+    // writes two lines, and the history workspace lists them.
+    void sentFormsListedInHistory()
+    {
+        TSmtpTestServer server;
+        for (const auto& [key, value] :
+             QList<QPair<QString, QString>>{{"Host", "127.0.0.1"},
+                                            {"Port", QString::number(server.Port())},
+                                            {"SSL", "N"},
+                                            {"MyMail", "ona@ukis.lt"},
+                                            {"MailTo", "af@centras.lt"}})
+            W().Ai().WriteString(QStringLiteral("Siuntimas"), key, value);
+        W().Mi().WriteString(QStringLiteral("Itraukti"), QStringLiteral("Lg perziura"),
+                             QStringLiteral("*.zbx"));
+        const QStringList forms = {W().Touch(QStringLiteral("Mi/Mi1.xls"), "1"),
+                                   W().Touch(QStringLiteral("Mi/Mi2.xls"), "2")};
+        auto form = NewForm();
+        TExplorerFrame& frame = *form->ExplorerFrame();
+        form->Button(btnSend)->click();
+        frame.SelectIndexes(RowsOf(frame, forms));
+        bool sent = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* dialog = qobject_cast<TSendForm*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->cxButtonSend->click();
+            sent = !dialog->isVisible();
+            if (dialog->isVisible())
+                dialog->close();
+        });
+        form->Button(btnSend)->click();
+        QVERIFY(sent);
+        QCOMPARE(server.Messages().size(), 1);
+
+        form->Button(btnLog)->click();
+        QCOMPARE(frame.Entries().size(), 1);
+        QFile history(frame.Entries().first().Path);
+        QVERIFY(history.open(QIODevice::ReadOnly));
+        QCOMPARE(history.readAll().count("\r\n"), 2);
+        frame.SelectIndexes({0});
+        frame.ListViewDblClick();
+        QCOMPARE(RowsOf(frame, forms), (QList<int>{0, 1}));
+        QCOMPARE(frame.Entries().size(), 2);
     }
 
     void sendButtonPressedTwiceComposes()
