@@ -8,6 +8,7 @@
 #include "uMessageDlg.h"
 #include "uShared.h"
 #include "uTerminationSignals.h"
+#include "uUpdateLog.h"
 
 #include <QTimer>
 
@@ -18,7 +19,7 @@ int RunKelmira(int argc, char** argv, const std::function<void(TMainForm&)>& onS
     TKelmiraApplication app(argc, argv);
 
     const QString configFileName = GetConfigFileName();
-    auto updates = std::make_unique<TDownloadUpdatesDataModule>();
+    auto updates = std::make_unique<TDownloadUpdatesDataModule>(UpdateLogFileName(configFileName));
     updates->SetStore(std::make_shared<TDownloadTaskStore>(
         GetConfigFileNameWithSuffix(configFileName, QStringLiteral("_AI")),
         GetConfigFileNameWithSuffix(configFileName, QStringLiteral("_MI"))));
