@@ -15,6 +15,7 @@ class TExplorerFrame;
 class TIniFile;
 class TDownloadUpdatesDataModule;
 class TSendController;
+class TUpdateStatusDisplay;
 class QMenu;
 
 // The program's only main window: the grid of workspace buttons on the left,
@@ -51,6 +52,7 @@ public:
     QPushButton* Button(TButtonId id) const { return FButtons.at(id); }
     QPushButton* ActiveButton() const { return FActiveButton; }
     QPushButton* VersionButton() const { return cxButtonVersion; }
+    TUpdateStatusDisplay* UpdateStatus() const { return FUpdateStatus; }
     const TWorkspaceConfig& Config() const { return FConfig; }
     const TFamilyTexts& History() const { return FHistory; }
 
@@ -83,9 +85,8 @@ private:
     void ComposeSend();
     void CreateSendingMenu();
 
-    void RefreshVersionButton();
     QString GetVersionFileName() const;
-    QString GetLastCheckText() const;
+    void RestartcxButtonClick();
 
     void Restart();
 
@@ -104,4 +105,5 @@ private:
     bool FDestroyed = false;
     std::unique_ptr<TSendController> FSend;
     QMenu* PopupMenuSiuntimai = nullptr;
+    TUpdateStatusDisplay* FUpdateStatus = nullptr;
 };
