@@ -22,6 +22,8 @@ QPlainTextEdit* NewMemo(QWidget* parent, const QString& name)
     memo->setObjectName(name);
     memo->setReadOnly(true);
     memo->setFrameShape(QFrame::NoFrame);
+    memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    memo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The memos show on the window's own colour, as labels do.
     memo->viewport()->setAutoFillBackground(false);
     memo->setStyleSheet(QStringLiteral("QPlainTextEdit { background: transparent; }"));
@@ -66,6 +68,7 @@ TDownloadUpdatesForm::TDownloadUpdatesForm(QWidget* owner)
 
     FLastCheckLabel = new QLabel(this);
     FLastCheckLabel->setObjectName(QStringLiteral("LastCheckLabel"));
+    FLastCheckLabel->setWordWrap(true);
     FStatusMemo = NewMemo(this, QStringLiteral("StatusMemo"));
 
     // The heading stands on a horizontal rule.
@@ -105,7 +108,7 @@ TDownloadUpdatesForm::TDownloadUpdatesForm(QWidget* owner)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(FStatusEdit);
     layout->addWidget(FLastCheckLabel);
-    layout->addWidget(FStatusMemo, 1);
+    layout->addWidget(FStatusMemo, 3);
     layout->addLayout(heading);
     layout->addWidget(FVersijaMemo, 2);
     layout->addLayout(buttons);

@@ -7,6 +7,7 @@
 #include "uDownloadUpdatesForm.h"
 #include "uExplorerFrame.h"
 #include "uFtpTestServer.h"
+#include "uKelmiraApplication.h"
 #include "uMainForm.h"
 #include "uMessageDlg.h"
 #include "uRecordingShell.h"
@@ -15,6 +16,7 @@
 #include "uUpdateStatusDisplay.h"
 #include "uWorkspaceFixture.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -176,6 +178,10 @@ private slots:
                                  "HTTP_PROXY", "https_proxy", "HTTPS_PROXY"})
             qunsetenv(name);
         QLocale::setDefault(QLocale::c());
+        // The program's colours, as the application object gives them.
+        QPalette colours = QApplication::palette();
+        colours.setColor(QPalette::Window, TKelmiraApplication::WindowColor);
+        QApplication::setPalette(colours);
     }
 
     void init()
@@ -271,8 +277,6 @@ private slots:
                              QStringLiteral("127.0.0.1:%1").arg(refusing.Port()));
         W().Ai().WriteString(UpdatesSection, QStringLiteral("Tikrinta"),
                              QStringLiteral("20240102030405006"));
-        W().Mi().WriteString(UpdatesSection, QStringLiteral("SUpdateCheckStatusFailed"),
-                             QStringLiteral("Nepavyko|Pirma eilutė\\nantra eilutė"));
         auto form = NewForm();
         form->show();
         OpenUpdatesWindow(*form);
@@ -284,8 +288,8 @@ private slots:
         QTRY_VERIFY(!FEngine->IsDownloading());
 
         TDownloadUpdatesForm& window = *UpdatesWindow(*form);
-        QCOMPARE(window.StatusEdit()->text(), QStringLiteral("Nepavyko"));
-        QCOMPARE(window.StatusMemo()->toPlainText(), QStringLiteral("Pirma eilutė\nantra eilutė"));
+        QCOMPARE(window.StatusEdit()->text(),
+                 QStringLiteral("Nepavyko parsisiųsti arba įdiegti atnaujinimų"));
         QCOMPARE(window.LastCheckLabel()->text(),
                  QStringLiteral("Paskutinįsyk patikrinta atnaujinimų: (netikrinta)"));
         QVERIFY(form->VersionButton()->toolTip().endsWith(QStringLiteral("(netikrinta)")));
@@ -301,6 +305,32 @@ private slots:
         QCOMPARE(StartLines(), starts + 1);
         QTRY_COMPARE_WITH_TIMEOUT(FEngine->Status(), Failed, 30000);
         QTRY_VERIFY(!FEngine->IsDownloading());
+    }
+
+    // The MI file's texts: one with a line break, one without "|" that is
+    // both the hint's title and the description.
+    void overriddenTexts()
+    {
+        W().Mi().WriteString(UpdatesSection, QStringLiteral("SUpdateCheckStatusNotStarted"),
+                             QStringLiteral("Dar nieko"));
+        W().Mi().WriteString(UpdatesSection, QStringLiteral("SUpdateCheckStatusDisabled"),
+                             QStringLiteral("Kitaip|Pirma eilutė\\nantra eilutė"));
+        auto form = NewForm();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        // Still before the first check.
+        const int panel = Panel(*form)->x() + 10;
+        QCOMPARE(FEngine->Status(), NotStarted);
+        QCOMPARE(HintAt(*form, panel), QStringLiteral("Dar nieko"));
+        OpenUpdatesWindow(*form);
+        TDownloadUpdatesForm& window = *UpdatesWindow(*form);
+        QCOMPARE(window.StatusEdit()->text(), QStringLiteral("Dar nieko"));
+        QCOMPARE(window.StatusMemo()->toPlainText(), QStringLiteral("Dar nieko"));
+
+        QTRY_COMPARE(FEngine->Status(), Disabled);
+        QCOMPARE(HintAt(*form, panel), QStringLiteral("Kitaip"));
+        QCOMPARE(window.StatusEdit()->text(), QStringLiteral("Kitaip"));
+        QCOMPARE(window.StatusMemo()->toPlainText(), QStringLiteral("Pirma eilutė\nantra eilutė"));
     }
 
     // The hint over the status bar names the state only right of the first
