@@ -8,7 +8,6 @@
 #include "uMessageDlg.h"
 #include "uShared.h"
 #include "uTerminationSignals.h"
-#include "uUpdateLog.h"
 
 #include <QTimer>
 
@@ -19,7 +18,7 @@ int RunKelmira(int argc, char** argv, const std::function<void(TMainForm&)>& onS
     TKelmiraApplication app(argc, argv);
 
     const QString configFileName = GetConfigFileName();
-    auto updates = std::make_unique<TDownloadUpdatesDataModule>(UpdateLogFileName(configFileName));
+    auto updates = std::make_unique<TDownloadUpdatesDataModule>();
     updates->SetStore(std::make_shared<TDownloadTaskStore>(
         GetConfigFileNameWithSuffix(configFileName, QStringLiteral("_AI")),
         GetConfigFileNameWithSuffix(configFileName, QStringLiteral("_MI"))));

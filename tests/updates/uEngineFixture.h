@@ -82,10 +82,11 @@ public:
 
     // The log's messages without their time stamps (a date, then the time
     // as HH:mm:ss in the C locale).
-    QStringList LogLines() const
+    QStringList LogLines() const { return LogLinesOf(LogFile()); }
+    static QStringList LogLinesOf(const QString& logFile)
     {
         static const QRegularExpression stamp(QStringLiteral("^.*?\\d\\d:\\d\\d:\\d\\d "));
-        QStringList lines = FromCodePage(ReadFile(LogFile())).split(QStringLiteral("\r\n"));
+        QStringList lines = FromCodePage(ReadFile(logFile)).split(QStringLiteral("\r\n"));
         if (!lines.isEmpty() && lines.last().isEmpty())
             lines.removeLast();
         for (QString& line : lines)
