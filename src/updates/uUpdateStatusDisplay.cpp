@@ -86,7 +86,9 @@ void TUpdateStatusDisplay::UpdateStatusChanged()
 {
     const TUpdateCheckStatus status = FEngine->Status();
     FPanel->update();
-    if (IsNoteworthy(status) && !FMainWindow->isActiveWindow())
+    // While any window of the program is in front the user sees the icon
+    // change; otherwise the task-bar entry asks for attention.
+    if (IsNoteworthy(status) && !QApplication::activeWindow())
         QApplication::alert(FMainWindow);
     if (status == TUpdateCheckStatus::Updated)
         FVersionCheckTimer->start();
@@ -155,7 +157,9 @@ void TUpdateStatusDisplay::ShowHint(const QPoint& position, const QPoint& global
     if (hint.isEmpty())
         QToolTip::hideText();
     else
-        QToolTip::showText(globalPosition, hint, FStatusBar);
+        // The hint goes as soon as the mouse leaves the icon's part of the bar.
+        QToolTip::showText(globalPosition, hint, FStatusBar,
+                           QRect(PanelsWidth() + 1, 0, FStatusBar->width(), FStatusBar->height()));
 }
 
 bool TUpdateStatusDisplay::eventFilter(QObject* watched, QEvent* event)
