@@ -1,6 +1,7 @@
 // The update state in the main window against a real engine: the automatic
 // check, the icon panel with its hint, the version button, the updates window
 // and the restart that installs pending updates, with the FTP test server.
+#include "uChildProcesses.h"
 #include "uDelayedInstall.h"
 #include "uDownloadTaskStore.h"
 #include "uDownloadUpdatesDataModule.h"
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStandardPaths>
@@ -32,6 +34,7 @@
 #include <QTimer>
 #include <QToolTip>
 
+#include <csignal>
 #include <memory>
 
 using namespace std::chrono_literals;
@@ -124,12 +127,21 @@ class TestUpdateStatus : public QObject
                QCryptographicHash::hash(content, QCryptographicHash::Md5).toHex().toUpper() + ' ' +
                path.toUtf8() + "\r\n";
     }
+    // Lines of the update log that hold the text.
+    int LogLinesWith(const QString& text) const
+    {
+        QFile log(LogFile());
+        if (!log.open(QIODevice::ReadOnly))
+            return 0;
+        return int(
+            QString::fromLatin1(log.readAll()).split(QStringLiteral("\r\n")).filter(text).size());
+    }
     int StartLines() const
     {
         QFile log(LogFile());
         if (!log.open(QIODevice::ReadOnly))
             return 0;
-        return QString::fromLatin1(log.readAll()).count(QStringLiteral(" Start\r\n"));
+        return int(QString::fromLatin1(log.readAll()).count(QStringLiteral(" Start\r\n")));
     }
 
     static TDownloadUpdatesForm* UpdatesWindow(TMainForm& form)
@@ -174,6 +186,9 @@ private slots:
     void initTestCase()
     {
         QStandardPaths::setTestModeEnabled(true);
+        // The program this test starts again is started detached, by
+        // programs that end; this test collects them all.
+        QVERIFY(BecomeSubreaper());
         for (const char* name : {"ftp_proxy", "FTP_PROXY", "all_proxy", "ALL_PROXY", "http_proxy",
                                  "HTTP_PROXY", "https_proxy", "HTTPS_PROXY"})
             qunsetenv(name);
@@ -371,10 +386,7 @@ private slots:
         StartServer();
         const QString templatePath = W().Touch(QStringLiteral("Sablonai/forma.xlt"), OldTemplate);
         Serve(InstructionsPath, FileUpdateLine(templatePath, NewTemplate));
-        W().Touch(QStringLiteral("Kelmira"), "\x7f"
-                                             "ELF the program");
-        QFile::setPermissions(ExePath(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                             QFileDevice::ExeOwner);
+        QVERIFY(QFile::copy(QStringLiteral(KELMIRA_EXE), ExePath()));
 
         auto form = NewForm();
         form->show();
@@ -432,25 +444,40 @@ private slots:
         form.reset();
         FEngine.reset();
 
-        // The new process: the pending configuration change needs the
-        // installing copy, which installs and starts the program again.
-        auto restarted = NewEngine(ExePath(), Params());
-        QVERIFY(restarted->ApplicationStartup());
-        QCOMPARE(FShell->Calls.size(), 2);
-        const TRecordingShell::TCall copyCall = FShell->Calls.at(1);
-        QVERIFY(IsInstallCopy(copyCall.File, ExePath()));
-        auto copy = NewEngine(copyCall.File, CommandWords(copyCall.Params));
-        QVERIFY(copy->ApplicationStartup());
+        // The program started again for real with that command line: the
+        // pending configuration change needs the installing copy, which
+        // installs it and starts the program once more.
+        const int endsBefore = LogLinesWith(QStringLiteral("ApplicationStartup END="));
+        QProcess first;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        env.insert(QStringLiteral("LC_ALL"), QStringLiteral("C"));
+        first.setProcessEnvironment(env);
+        first.setWorkingDirectory(W().Root());
+        // The copy and the program inherit these; a pipe closed by this test
+        // would end them at their first warning.
+        first.setStandardOutputFile(QProcess::nullDevice());
+        first.setStandardErrorFile(QProcess::nullDevice());
+        first.start(ExePath(), CommandWords(FShell->Calls.first().Params));
+        QVERIFY(first.waitForFinished(60000));
+        QCOMPARE(first.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.exitCode(), 0);
+
+        pid_t restarted = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (ReapEnded(), restarted = FindProgram(ExePath(), QStringLiteral("/REMOVE_TEMP_EXE"))) !=
+                    0 &&
+                CatchesSigterm(restarted),
+            60000);
+        QTRY_COMPARE_WITH_TIMEOUT(LogLinesWith(QStringLiteral("ApplicationStartup END=")),
+                                  endsBefore + 3, 20000);
         QCOMPARE(W().Mi().ReadString(QStringLiteral("Nustatymai"), QStringLiteral("Kontrole"), {}),
                  QStringLiteral("nauja.xlt"));
-        QCOMPARE(FShell->Calls.size(), 3);
-        const TRecordingShell::TCall backCall = FShell->Calls.at(2);
-        QCOMPARE(backCall.File, ExePath());
-        auto back = NewEngine(ExePath(), CommandWords(backCall.Params));
-        QVERIFY(!back->ApplicationStartup());
-        QVERIFY(!QFile::exists(copyCall.File));
         QVERIFY(!W().Ai().ValueExists(UpdatesSection, QStringLiteral("Neinstaliuota")));
-        QVERIFY(back->Tasks().empty());
+        QCOMPARE(LogLinesWith(QStringLiteral("ApplicationStartup ReadDelayed=0")), 2);
+        QVERIFY(QDir(InstallCopyFolder(ExePath())).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        QCOMPARE(::kill(restarted, SIGTERM), 0);
+        QTRY_VERIFY_WITH_TIMEOUT((ReapEnded(), !IsRunning(restarted)), 20000);
     }
 };
 
