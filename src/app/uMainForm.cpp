@@ -463,11 +463,10 @@ QString TMainForm::GetVersionFileName() const
 
 void TMainForm::RestartcxButtonClick()
 {
-    // The close sequence asks while a download runs; a refused close leaves
-    // no restart behind for a later close.
+    // The close sequence ends the program and starts it again, which
+    // installs the pending updates.
     FRestartOnClose = true;
-    if (!close())
-        FRestartOnClose = false;
+    close();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)
