@@ -4,7 +4,6 @@
 #include "uError.h"
 #include "uShared.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryFile>

@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <exception>
+
 namespace {
 
 // "Tikrinta" of a check that fetched no instruction file.

@@ -12,7 +12,6 @@
 #include <QStringList>
 
 #include <atomic>
-#include <exception>
 #include <memory>
 
 class TDownloadThread;
