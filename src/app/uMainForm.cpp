@@ -1,7 +1,6 @@
 #include "uMainForm.h"
 
 #include "uButtonGrid.h"
-#include "uCodePage.h"
 #include "uCommandLine.h"
 #include "uDesktopShell.h"
 #include "uDownloadUpdatesDataModule.h"
@@ -14,15 +13,14 @@
 #include "uSendController.h"
 #include "uSentHistoryReader.h"
 #include "uShared.h"
+#include "uUpdateStatusDisplay.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QFont>
 #include <QGuiApplication>
-#include <QLocale>
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
@@ -45,6 +43,7 @@ constexpr int FrameLeft = 187;
 constexpr int FrameTop = 8;
 constexpr int FrameRightGap = TWindowState::DesignWidth - FrameLeft - 463;
 constexpr int FrameBottomGap = TWindowState::DesignHeight - FrameTop - 497;
+constexpr int StatusPanelWidth = 30;
 
 const QString BuiltInVersionCaption = QStringLiteral("1.4");
 
@@ -88,9 +87,10 @@ TMainForm::TMainForm(TDownloadUpdatesDataModule* updates, const QString& configF
     PlaceWindow();
     FExplorerFrame->SetViewStyle(FConfig.Window.ListView);
 
-    connect(FUpdates, &TDownloadUpdatesDataModule::OnStatusChange, this,
-            &TMainForm::RefreshVersionButton);
-    RefreshVersionButton();
+    FUpdateStatus = new TUpdateStatusDisplay(
+        FUpdates, this, FExplorerFrame->StatusBar(), cxButtonVersion, GetVersionFileName(),
+        LoadStatusTexts(GetIniFile(1)), [this] { RestartcxButtonClick(); });
+    FExplorerFrame->AddStatusPanel(FUpdateStatus->StatusPanel(), StatusPanelWidth);
 }
 
 TMainForm::~TMainForm() = default;
@@ -467,29 +467,12 @@ QString TMainForm::GetVersionFileName() const
     return QFileInfo(FConfigFileName).absolutePath() + QStringLiteral("/versija.txt");
 }
 
-QString TMainForm::GetLastCheckText() const
+void TMainForm::RestartcxButtonClick()
 {
-    const QDateTime lastCheck = FUpdates->LastCheck();
-    const QString when = lastCheck.isValid()
-                             ? QLocale().toString(lastCheck.date(), QLocale::ShortFormat) + u' ' +
-                                   QLocale().toString(lastCheck.time(), QLocale::LongFormat)
-                             : QStringLiteral("(netikrinta)");
-    return QStringLiteral("Paskutinįsyk patikrinta atnaujinimų: %1").arg(when);
-}
-
-void TMainForm::RefreshVersionButton()
-{
-    cxButtonVersion->setToolTip(QStringLiteral("Atidaryti atnaujinimų sarašą\n\n") +
-                                GetLastCheckText());
-    QFile file(GetVersionFileName());
-    if (!file.open(QIODevice::ReadOnly))
-        return;
-    QByteArray firstLine = file.readLine();
-    if (firstLine.isEmpty())
-        return;
-    while (firstLine.endsWith('\n') || firstLine.endsWith('\r'))
-        firstLine.chop(1);
-    cxButtonVersion->setText(FromCodePage(firstLine));
+    // The close sequence ends the program and starts it again, which
+    // installs the pending updates.
+    FRestartOnClose = true;
+    close();
 }
 
 void TMainForm::closeEvent(QCloseEvent* event)

@@ -16,6 +16,7 @@ class TExplorerFrame;
 class TIniFile;
 class TDownloadUpdatesDataModule;
 class TSendController;
+class TUpdateStatusDisplay;
 class QMenu;
 
 // The program's only main window: the grid of workspace buttons on the left,
@@ -52,6 +53,7 @@ public:
     QPushButton* Button(TButtonId id) const { return FButtons.at(id); }
     QPushButton* ActiveButton() const { return FActiveButton; }
     QPushButton* VersionButton() const { return cxButtonVersion; }
+    TUpdateStatusDisplay* UpdateStatus() const { return FUpdateStatus; }
     const TWorkspaceConfig& Config() const { return FConfig; }
     const TFamilyTexts& History() const { return FHistory; }
 
@@ -85,9 +87,8 @@ private:
     void CreateSendingMenu();
     QList<TSelectedItem> SelectedItems() const;
 
-    void RefreshVersionButton();
     QString GetVersionFileName() const;
-    QString GetLastCheckText() const;
+    void RestartcxButtonClick();
 
     void Restart();
 
@@ -106,4 +107,5 @@ private:
     bool FDestroyed = false;
     std::unique_ptr<TSendController> FSend;
     QMenu* PopupMenuSiuntimai = nullptr;
+    TUpdateStatusDisplay* FUpdateStatus = nullptr;
 };
