@@ -1,5 +1,6 @@
 // The program as a process: it starts on a workspace named by "-i" and a
 // termination signal closes it through the close sequence, state written.
+#include "uChildProcesses.h"
 #include "uIniFile.h"
 #include "uWorkspaceFixture.h"
 
@@ -9,23 +10,6 @@
 #include <QTest>
 
 #include <csignal>
-
-namespace {
-
-// True once the process has its SIGTERM handler in place (bit 15 of the
-// caught-signals mask), so that a signal sent now is handled, not fatal.
-bool CatchesSigterm(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return false;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("SigCgt:"))
-            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1U;
-    return false;
-}
-
-} // namespace
 
 class TestStartup : public QObject
 {
@@ -54,8 +38,8 @@ private slots:
         QProcess second;
         Start(first, folder + QStringLiteral("/k.ini"));
         Start(second, workspace.ConfigFileName());
-        QTRY_VERIFY_WITH_TIMEOUT(CatchesSigterm(first.processId()), 20000);
-        QTRY_VERIFY_WITH_TIMEOUT(CatchesSigterm(second.processId()), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(CatchesSigterm(static_cast<pid_t>(first.processId())), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(CatchesSigterm(static_cast<pid_t>(second.processId())), 20000);
         QCOMPARE(second.state(), QProcess::Running);
 
         ::kill(static_cast<pid_t>(first.processId()), SIGTERM);

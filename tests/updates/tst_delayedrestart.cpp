@@ -2,79 +2,18 @@
 // temporary install folder, starts its installing copy, which replaces the
 // program and its configuration and starts it again. The update log of the
 // three processes is the record of what happened.
+#include "uChildProcesses.h"
 #include "uEngineFixture.h"
 
 #include <QProcess>
 #include <QRegularExpression>
 
 #include <csignal>
-#include <sys/prctl.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
 
 const QByteArray Marker = "\nKELMIRA NEW BUILD\n";
-
-// True once the process has its SIGTERM handler in place (bit 15 of the
-// caught-signals mask), so that a signal sent now is handled, not fatal.
-bool CatchesSigterm(pid_t pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return false;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("SigCgt:"))
-            return (line.mid(7).trimmed().toULongLong(nullptr, 16) >> (SIGTERM - 1)) & 1U;
-    return false;
-}
-
-QStringList CommandLineOf(pid_t pid)
-{
-    QFile file(QStringLiteral("/proc/%1/cmdline").arg(pid));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList args;
-    for (const QByteArray& arg : file.readAll().split('\0'))
-        args.append(QFile::decodeName(arg));
-    if (!args.isEmpty() && args.last().isEmpty())
-        args.removeLast();
-    return args;
-}
-
-// A descendant of this process (they come to us as their parents end) that
-// runs the program with the given first parameter.
-pid_t FindProgram(const QString& exe, const QString& firstParam)
-{
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString& entry : entries) {
-        bool ok = false;
-        const pid_t pid = entry.toInt(&ok);
-        if (!ok)
-            continue;
-        const QStringList args = CommandLineOf(pid);
-        if (args.size() > 1 && args.at(0) == exe && args.at(1) == firstParam)
-            return pid;
-    }
-    return 0;
-}
-
-// Running, not ended and waiting to be collected.
-bool IsRunning(pid_t pid)
-{
-    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-    if (!stat.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray text = stat.readAll();
-    return text.mid(text.lastIndexOf(')') + 2, 1) != "Z";
-}
-
-// Collects the descendants that have ended, so that none stays a zombie.
-void ReapEnded()
-{
-    while (::waitpid(-1, nullptr, WNOHANG) > 0) {
-    }
-}
 
 } // namespace
 
@@ -87,7 +26,7 @@ private slots:
     {
         // The installing copy and the program it starts again are started
         // detached; as a subreaper this test collects them.
-        QCOMPARE(::prctl(PR_SET_CHILD_SUBREAPER, 1), 0);
+        QVERIFY(BecomeSubreaper());
     }
 
     void installsAcrossThreeProcesses_data()
