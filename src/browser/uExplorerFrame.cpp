@@ -573,11 +573,10 @@ void TExplorerFrame::MenuItemRenameClick()
     const QList<int> rows = SelectedIndexes();
     if (rows.isEmpty())
         return;
-    QAbstractItemView* view = CurrentView();
     const QModelIndex current = FSelection->currentIndex();
     const int row = rows.contains(current.row()) ? current.row() : rows.first();
-    // The model's flags ask ListViewEditing whether the edit may start.
-    view->edit(FModel->index(row, TExplorerModel::ColumnName));
+    if (ListViewEditing(row))
+        CurrentView()->edit(FModel->index(row, TExplorerModel::ColumnName));
 }
 
 void TExplorerFrame::MenuItemDeleteClick()
