@@ -1,9 +1,12 @@
 #include "uExplorerFrame.h"
 
 #include "uBrowserPaths.h"
+#include "uDesktopShell.h"
 #include "uExplorerModel.h"
 #include "uFileIconCache.h"
+#include "uFileOperations.h"
 #include "uListItemDelegate.h"
+#include "uMessageDlg.h"
 #include "uShellChangeThread.h"
 #include "uSizeText.h"
 #include "uViewStyleIcons.h"
@@ -76,6 +79,21 @@ TExplorerFrame::TExplorerFrame(QWidget* parent)
     resize(259, 260);
     FModel = new TExplorerModel(*FIcons, this);
     FSelection = new QItemSelectionModel(FModel, this);
+    // The edited name arrives while the editor is still closing: the rename,
+    // which may ask a question, runs after it, on the entry found again by
+    // its path.
+    FModel->SetEditHandlers([this](int row) { return ListViewEditing(row); },
+                            [this](int row, const QString& name) {
+                                const QString path = FModel->Entries().at(row).Path;
+                                QMetaObject::invokeMethod(
+                                    this,
+                                    [this, path, name] {
+                                        const int found = RowOfPath(path);
+                                        if (found >= 0)
+                                            ListViewEdited(found, name);
+                                    },
+                                    Qt::QueuedConnection);
+                            });
     CreateTopBar();
     CreateViews();
     CreatePopupMenu();
@@ -170,7 +188,9 @@ void TExplorerFrame::CreateViews()
         view->setSelectionModel(FSelection);
         delete own;
         view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-        view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+        // A slow second click on a selected entry edits its name; F2 is the
+        // frame's own key.
+        view->setEditTriggers(QAbstractItemView::SelectedClicked);
         view->setContextMenuPolicy(Qt::CustomContextMenu);
         view->installEventFilter(this);
         KeepSelectionVisible(view);
@@ -200,6 +220,13 @@ void TExplorerFrame::CreatePopupMenu()
     FMenuItemOpen->setObjectName(QStringLiteral("MenuItemOpen"));
     FPopupMenuExplorer->setDefaultAction(FMenuItemOpen);
     connect(FMenuItemOpen, &QAction::triggered, this, &TExplorerFrame::ListViewDblClick);
+    FMenuItemRename = FPopupMenuExplorer->addAction(QStringLiteral("P&ervadinti"));
+    FMenuItemRename->setObjectName(QStringLiteral("MenuItemRename"));
+    connect(FMenuItemRename, &QAction::triggered, this, &TExplorerFrame::MenuItemRenameClick);
+    FMenuItemDelete = FPopupMenuExplorer->addAction(QStringLiteral("Naikin&ti"));
+    FMenuItemDelete->setObjectName(QStringLiteral("MenuItemDelete"));
+    connect(FMenuItemDelete, &QAction::triggered, this, &TExplorerFrame::MenuItemDeleteClick);
+    connect(FPopupMenuExplorer, &QMenu::aboutToShow, this, &TExplorerFrame::PopupMenuExplorerPopup);
     FPopupMenuExplorer->addSeparator()->setObjectName(QStringLiteral("MenuItemSep"));
 
     static const char* const names[] = {"MenuItemLIco", "MenuItemSIco", "MenuItemList",
@@ -488,15 +515,141 @@ void TExplorerFrame::ListViewDblClick()
         FOnOpen();
 }
 
-bool TExplorerFrame::eventFilter(QObject* watched, QEvent* event)
+bool TExplorerFrame::ListViewEditing(int row) const
 {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            ListViewDblClick();
-            return true;
+    if (row < 0 || row >= FModel->Entries().size())
+        return false;
+    return CanRenamePath(FModel->Entries().at(row).Path, FLocked);
+}
+
+void TExplorerFrame::ListViewEdited(int row, const QString& name)
+{
+    if (row < 0 || row >= FModel->Entries().size())
+        return;
+    const TListEntry entry = FModel->Entries().at(row);
+    QString shownName = entry.Name;
+    const QString newPath = entry.Kind.compare(QLatin1String("dir"), Qt::CaseInsensitive) == 0
+                                ? QString()
+                                : RenamedPath(entry.Path, name);
+    if (!newPath.isEmpty()) {
+        const QString newName = newPath.mid(newPath.lastIndexOf(QLatin1Char('/')) + 1);
+        bool rename = true;
+        if (!FMasks.Passes(newName)) {
+            rename = MessageDlg(QStringLiteral("Po pervadinimo byla \"%1\" bus nematoma šiame "
+                                               "sąraše. Ar tikrai norite suteikti šį vardą?")
+                                    .arg(newName),
+                                TMsgDlgType::Confirmation, mbYes | mbNo) == mrYes;
+            // The folder may have been read again while the question was
+            // open: go on only with the entry found again by its path.
+            row = RowOfPath(entry.Path);
+            rename = rename && row >= 0;
+        }
+        if (rename && RenameNoReplace(entry.Path, newPath)) {
+            FModel->RenameEntry(row, newName, newPath);
+            shownName = newName;
         }
     }
+    update();
+    const QList<TListEntry>& entries = FModel->Entries();
+    for (int i = 0; i < entries.size(); ++i)
+        if (entries[i].Name == shownName) {
+            SelectIndexes({i});
+            break;
+        }
+}
+
+void TExplorerFrame::PopupMenuExplorerPopup()
+{
+    const TMenuState state = ExplorerMenuState(FLocked, SelectedEntries());
+    for (QAction* item : {FMenuItemOpen, FMenuItemRename, FMenuItemDelete})
+        item->setVisible(state.EntryItemsVisible);
+    FMenuItemOpen->setEnabled(state.OpenEnabled);
+    FMenuItemRename->setEnabled(state.ChangeEnabled);
+    FMenuItemDelete->setEnabled(state.ChangeEnabled);
+}
+
+void TExplorerFrame::MenuItemRenameClick()
+{
+    const QList<int> rows = SelectedIndexes();
+    if (rows.isEmpty())
+        return;
+    const QModelIndex current = FSelection->currentIndex();
+    const int row = rows.contains(current.row()) ? current.row() : rows.first();
+    if (ListViewEditing(row))
+        CurrentView()->edit(FModel->index(row, TExplorerModel::ColumnName));
+}
+
+void TExplorerFrame::MenuItemDeleteClick()
+{
+    QList<TListEntry> selected = SelectedEntries();
+    if (selected.isEmpty())
+        return;
+    if (MessageDlg(DeleteQuestion(selected), TMsgDlgType::Confirmation, mbYes | mbNo) != mrYes)
+        return;
+    // The selection as it is now: a re-read while the question was open
+    // replaces the entries and ends the selection.
+    selected = SelectedEntries();
+    if (selected.isEmpty())
+        return;
+    QStringList paths;
+    for (const TListEntry& entry : selected)
+        paths.append(entry.Path);
+    const QStringList failed = DesktopShell().MoveToTrash(paths);
+    if (!failed.isEmpty())
+        MessageDlg(TrashFailureText(failed), TMsgDlgType::Warning, mbOK);
+    SetSubDir(FSubDir);
+}
+
+QAbstractItemView* TExplorerFrame::CurrentView() const
+{
+    return static_cast<QAbstractItemView*>(FViews->currentWidget());
+}
+
+int TExplorerFrame::RowOfPath(const QString& path) const
+{
+    const QList<TListEntry>& entries = FModel->Entries();
+    for (int row = 0; row < entries.size(); ++row)
+        if (entries[row].Path == path)
+            return row;
+    return -1;
+}
+
+bool TExplorerFrame::ListViewKeyDown(QAbstractItemView* view, int key)
+{
+    // While a name is edited every key belongs to the editor, also those it
+    // passes on to the list.
+    const QWidget* focus = QApplication::focusWidget();
+    if (focus && focus != view && view->isAncestorOf(focus))
+        return false;
+    switch (key) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        ListViewDblClick();
+        return true;
+    case Qt::Key_Backspace:
+        // Also when the up button is disabled; at the root it does nothing.
+        ButtonUDirClick();
+        return true;
+    case Qt::Key_F2:
+        // The enabled state the context menu set when it last opened.
+        if (FMenuItemRename->isEnabled() && SelectedCount() > 0)
+            MenuItemRenameClick();
+        return true;
+    case Qt::Key_F5:
+        if (!FRootDir.isEmpty())
+            SetSubDir(FSubDir);
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool TExplorerFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress)
+        if (auto* view = qobject_cast<QAbstractItemView*>(watched);
+            view && ListViewKeyDown(view, static_cast<QKeyEvent*>(event)->key()))
+            return true;
     return QWidget::eventFilter(watched, event);
 }
 

@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class QAbstractItemView;
 class QAction;
 class QItemSelectionModel;
 class QLabel;
@@ -80,6 +81,19 @@ public:
     // selected folder, then runs OnOpen; nothing without a selection.
     void ListViewDblClick();
 
+    // Whether the in-place edit of the entry's name may start (unlocked,
+    // workbooks only).
+    bool ListViewEditing(int row) const;
+    // Finishes an edit: renames the entry's file by the edited name, never
+    // over an existing file; a refused rename keeps the old name.
+    void ListViewEdited(int row, const QString& name);
+    // Sets the entry items of the context menu for the selection.
+    void PopupMenuExplorerPopup();
+    // Starts editing the selected entry's name.
+    void MenuItemRenameClick();
+    // Moves the selected entries to the trash after the confirmation.
+    void MenuItemDeleteClick();
+
 signals:
     // After every listing (SetSubDir, AddFileList, a refresh).
     void Listed();
@@ -92,6 +106,9 @@ private:
     void CreateViews();
     void CreatePopupMenu();
     void CreateStatusBar();
+    bool ListViewKeyDown(QAbstractItemView* view, int key);
+    QAbstractItemView* CurrentView() const;
+    int RowOfPath(const QString& path) const;
     void ReadDir();
     void StartWatcher(const QString& folder);
     void StopWatcher();
@@ -121,6 +138,8 @@ private:
     QTreeView* FTreeView = nullptr;
     QMenu* FPopupMenuExplorer = nullptr;
     QAction* FMenuItemOpen = nullptr;
+    QAction* FMenuItemRename = nullptr;
+    QAction* FMenuItemDelete = nullptr;
     QList<QAction*> FViewMenuItems;
     QStatusBar* FStatusBar = nullptr;
     QList<QWidget*> FStatusPanels;

@@ -22,6 +22,38 @@ void TExplorerModel::AppendEntries(const QList<TListEntry>& entries)
     endInsertRows();
 }
 
+void TExplorerModel::RenameEntry(int row, const QString& name, const QString& path)
+{
+    if (row < 0 || row >= FEntries.size())
+        return;
+    FEntries[row].Name = name;
+    FEntries[row].Path = path;
+    emit dataChanged(index(row, 0), index(row, ColumnCount - 1));
+}
+
+void TExplorerModel::SetEditHandlers(std::function<bool(int)> canEdit,
+                                     std::function<void(int, const QString&)> onEdited)
+{
+    FCanEdit = std::move(canEdit);
+    FOnEdited = std::move(onEdited);
+}
+
+Qt::ItemFlags TExplorerModel::flags(const QModelIndex& index) const
+{
+    Qt::ItemFlags flags = QAbstractTableModel::flags(index);
+    if (index.isValid() && index.column() == ColumnName && FCanEdit && FCanEdit(index.row()))
+        flags |= Qt::ItemIsEditable;
+    return flags;
+}
+
+bool TExplorerModel::setData(const QModelIndex& index, const QVariant& value, int role)
+{
+    if (role != Qt::EditRole || !index.isValid() || index.column() != ColumnName || !FOnEdited)
+        return false;
+    FOnEdited(index.row(), value.toString());
+    return false;
+}
+
 int TExplorerModel::rowCount(const QModelIndex& parent) const
 {
     return parent.isValid() ? 0 : int(FEntries.size());
@@ -38,6 +70,10 @@ QVariant TExplorerModel::data(const QModelIndex& index, int role) const
         return {};
     const TListEntry& entry = FEntries[index.row()];
     switch (role) {
+    case Qt::EditRole:
+        if (index.column() == ColumnName)
+            return entry.Name;
+        break;
     case Qt::DisplayRole:
         switch (index.column()) {
         case ColumnName:

@@ -2,12 +2,14 @@
 #include "uDateText.h"
 #include "uEntryOrder.h"
 #include "uError.h"
+#include "uFileOperations.h"
 #include "uFolderReader.h"
 #include "uMaskFilter.h"
 #include "uSizeText.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -66,6 +68,14 @@ private slots:
 
     void parentSubDir_data();
     void parentSubDir();
+    void renamedPath_data();
+    void renamedPath();
+    void canRenamePath_data();
+    void canRenamePath();
+    void renameNeverReplaces();
+    void menuState_data();
+    void menuState();
+    void deleteQuestion();
 
 private:
     std::unique_ptr<TDateTextFormat> FDates;
@@ -520,6 +530,122 @@ void TBrowserLogicTest::parentSubDir()
 {
     QFETCH(QString, subDir);
     QTEST(ParentSubDir(subDir), "parent");
+}
+
+void TBrowserLogicTest::renamedPath_data()
+{
+    QTest::addColumn<QString>("oldPath");
+    QTest::addColumn<QString>("edited");
+    QTest::addColumn<QString>("newPath");
+    QTest::newRow("extension kept") << "/d/a.xls"
+                                    << "b"
+                                    << "/d/b.xls";
+    QTest::newRow("own extension in other case") << "/d/a.xls"
+                                                 << "b.XLS"
+                                                 << "/d/b.XLS";
+    QTest::newRow("foreign extension is part of the name") << "/d/a.xls"
+                                                           << "b.txt"
+                                                           << "/d/b.txt.xls";
+    QTest::newRow("dot in the folder only") << "/d.x/a"
+                                            << "b"
+                                            << "/d.x/b";
+    QTest::newRow("empty name refused") << "/d/a.xls"
+                                        << ""
+                                        << "";
+    QTest::newRow("slash would leave the folder") << "/d/a.xls"
+                                                  << "../b"
+                                                  << "";
+    QTest::newRow("dot dot refused") << "/d/a.xls"
+                                     << ".."
+                                     << "";
+}
+
+void TBrowserLogicTest::renamedPath()
+{
+    QFETCH(QString, oldPath);
+    QFETCH(QString, edited);
+    QTEST(RenamedPath(oldPath, edited), "newPath");
+}
+
+void TBrowserLogicTest::canRenamePath_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<bool>("allowed");
+    QTest::newRow("workbook") << "/d/a.xls" << false << true;
+    QTest::newRow("workbook upper case") << "/d/A.XLS" << false << true;
+    QTest::newRow("workbook locked") << "/d/a.xls" << true << false;
+    QTest::newRow("template") << "/d/a.xlt" << false << false;
+    QTest::newRow("other file") << "/d/a.xlsx" << false << false;
+    QTest::newRow("no extension, dot in folder") << "/d.xls/a" << false << false;
+}
+
+void TBrowserLogicTest::canRenamePath()
+{
+    QFETCH(QString, path);
+    QFETCH(bool, locked);
+    QTEST(CanRenamePath(path, locked), "allowed");
+}
+
+void TBrowserLogicTest::renameNeverReplaces()
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath(QStringLiteral("a.xls"));
+    const QString b = dir.filePath(QStringLiteral("b.xls"));
+    WriteFile(a, 1);
+    WriteFile(b, 2);
+    QVERIFY(!RenameNoReplace(a, b));
+    QCOMPARE(QFileInfo(a).size(), 1);
+    QCOMPARE(QFileInfo(b).size(), 2);
+    const QString c = dir.filePath(QStringLiteral("c.xls"));
+    QVERIFY(RenameNoReplace(a, c));
+    QVERIFY(!QFile::exists(a));
+    QCOMPARE(QFileInfo(c).size(), 1);
+    QVERIFY(!RenameNoReplace(a, dir.filePath(QStringLiteral("d.xls"))));
+}
+
+void TBrowserLogicTest::menuState_data()
+{
+    QTest::addColumn<bool>("locked");
+    QTest::addColumn<QStringList>("kinds");
+    QTest::addColumn<bool>("visible");
+    QTest::addColumn<bool>("change");
+    QTest::newRow("nothing selected") << false << QStringList() << false << false;
+    QTest::newRow("file") << false << QStringList{"file"} << true << true;
+    QTest::newRow("file, kind in upper case") << false << QStringList{"FILE"} << true << true;
+    QTest::newRow("file locked") << true << QStringList{"file"} << true << false;
+    QTest::newRow("folder") << false << QStringList{"dir"} << true << false;
+    QTest::newRow("folder first, then a file")
+        << false << QStringList{"dir", "file"} << true << false;
+    QTest::newRow("file first, then a folder")
+        << false << QStringList{"file", "dir"} << true << true;
+}
+
+void TBrowserLogicTest::menuState()
+{
+    QFETCH(bool, locked);
+    QFETCH(QStringList, kinds);
+    QList<TListEntry> selected;
+    for (const QString& kind : kinds) {
+        TListEntry entry;
+        entry.Kind = kind;
+        selected.append(entry);
+    }
+    const TMenuState state = ExplorerMenuState(locked, selected);
+    QTEST(state.EntryItemsVisible, "visible");
+    QCOMPARE(state.OpenEnabled, state.EntryItemsVisible);
+    QTEST(state.ChangeEnabled, "change");
+}
+
+void TBrowserLogicTest::deleteQuestion()
+{
+    TListEntry one;
+    one.Kind = QStringLiteral("file");
+    one.Path = QStringLiteral("/d/AF 1.xls");
+    QCOMPARE(DeleteQuestion({one}),
+             QStringLiteral("Ar tikrai norite ištrinti bylą \"/d/AF 1.xls\"?"));
+    QCOMPARE(DeleteQuestion({one, one, one}),
+             QStringLiteral("Ar tikrai norite ištrinti šias 3 bylas?"));
 }
 
 QTEST_GUILESS_MAIN(TBrowserLogicTest)
