@@ -128,7 +128,7 @@ QString UrlExtension(const QString& url)
     const qsizetype dot = url.lastIndexOf(QLatin1Char('.'));
     if (dot < 0)
         return QString();
-    const QString extension = url.mid(dot);
+    QString extension = url.mid(dot);
     // A "/" after the dot belongs to a folder name ("v1.2/setup"); taking it
     // for an extension would name a temporary file in a folder that does not
     // exist.

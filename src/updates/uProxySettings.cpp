@@ -50,7 +50,7 @@ QString ProxyHostPort(const QString& value)
 
 QString TProxySettingsReader::GetProxyServer() const
 {
-    const QString all = ProxyVariable("all_proxy");
+    QString all = ProxyVariable("all_proxy");
     const QString own[] = {ProxyVariable("ftp_proxy"), ProxyVariable("http_proxy"),
                            ProxyVariable("https_proxy")};
     if (own[0].isEmpty() && own[1].isEmpty() && own[2].isEmpty())

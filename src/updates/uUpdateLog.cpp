@@ -45,7 +45,7 @@ bool LogEnabledValue(const QString& value)
 
 QString LogTimestamp(const QDateTime& when, const QLocale& locale)
 {
-    const QString date = locale.toString(when.date(), QLocale::ShortFormat);
+    QString date = locale.toString(when.date(), QLocale::ShortFormat);
     const QTime time = when.time();
     if (time.hour() == 0 && time.minute() == 0 && time.second() == 0)
         return date;
