@@ -1,6 +1,7 @@
 // TFtpClient fetching a 256 MiB file from the local test server against the
 // curl tool fetching the same file, in the same run, both in active mode and
 // both writing a file. Prints the throughput ratio (goal: at least 0.9).
+#include "uBenchFiles.h"
 #include "uFtpClient.h"
 #include "uFtpTestServer.h"
 
@@ -8,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -18,21 +18,6 @@ namespace {
 constexpr qint64 FileSize = 256LL * 1024 * 1024;
 constexpr int Rounds = 3;
 
-bool MakeFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray block(1 << 20, Qt::Uninitialized);
-    for (qint64 written = 0; written < FileSize; written += block.size()) {
-        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(block.data()),
-                                              block.size() / 4);
-        if (file.write(block) != block.size())
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -40,7 +25,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir root;
     QTemporaryDir target;
-    if (!MakeFile(root.filePath(QStringLiteral("big.bin"))))
+    if (!MakeRandomFile(root.filePath(QStringLiteral("big.bin")), FileSize))
         return 1;
     TFtpTestServer server({root.path()});
     if (!server.Error().isEmpty()) {

@@ -1,12 +1,12 @@
 // CheckMd5's digest over a 256 MiB file against md5sum of the same file, in
 // the same run. Prints the throughput ratio (goal: at least 0.9).
+#include "uBenchFiles.h"
 #include "uCheckMd5.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -16,21 +16,6 @@ namespace {
 constexpr qint64 FileSize = 256LL * 1024 * 1024;
 constexpr int Rounds = 3;
 
-bool MakeFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray block(1 << 20, Qt::Uninitialized);
-    for (qint64 written = 0; written < FileSize; written += block.size()) {
-        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32*>(block.data()),
-                                              block.size() / 4);
-        if (file.write(block) != block.size())
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -38,7 +23,7 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("big.bin"));
-    if (!MakeFile(path)) {
+    if (!MakeRandomFile(path, FileSize)) {
         std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
         return 1;
     }
