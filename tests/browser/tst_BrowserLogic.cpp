@@ -1,4 +1,5 @@
 #include "uBrowserPaths.h"
+#include "uBrowserTestFiles.h"
 #include "uDateText.h"
 #include "uEntryOrder.h"
 #include "uError.h"
@@ -17,24 +18,7 @@
 #include <ctime>
 #include <memory>
 
-namespace {
-
-void WriteFile(const QString& path, qint64 size)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(QByteArray(size, 'x')), size);
-}
-
-QStringList Names(const QList<TListEntry>& entries)
-{
-    QStringList names;
-    for (const TListEntry& entry : entries)
-        names.append(entry.Name);
-    return names;
-}
-
-} // namespace
+namespace {} // namespace
 
 class TBrowserLogicTest : public QObject
 {

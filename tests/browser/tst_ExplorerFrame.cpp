@@ -1,3 +1,4 @@
+#include "uBrowserTestFiles.h"
 #include "uError.h"
 #include "uExplorerFrame.h"
 
@@ -16,21 +17,6 @@
 #include <QTreeView>
 
 namespace {
-
-void WriteFile(const QString& path, qint64 size)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(QByteArray(size, 'x')), size);
-}
-
-QStringList Names(const QList<TListEntry>& entries)
-{
-    QStringList names;
-    for (const TListEntry& entry : entries)
-        names.append(entry.Name);
-    return names;
-}
 
 // A folder tree of the shape the tests need: two files of 0 and 1500 bytes,
 // a hidden file and the sub-folders a/ and a/b/ with one file each.

@@ -1,3 +1,4 @@
+#include "uBrowserTestFiles.h"
 #include "uExplorerFrame.h"
 #include "uMessageDlg.h"
 #include "uRecordingShell.h"
@@ -23,25 +24,10 @@
 
 namespace {
 
-void WriteFile(const QString& path, const QByteArray& content)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    QCOMPARE(file.write(content), content.size());
-}
-
 QByteArray ReadAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QStringList Names(const QList<TListEntry>& entries)
-{
-    QStringList names;
-    for (const TListEntry& entry : entries)
-        names.append(entry.Name);
-    return names;
 }
 
 QStringList AskedTexts()
