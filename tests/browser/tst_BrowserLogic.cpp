@@ -18,8 +18,6 @@
 #include <ctime>
 #include <memory>
 
-namespace {} // namespace
-
 class TBrowserLogicTest : public QObject
 {
     Q_OBJECT
