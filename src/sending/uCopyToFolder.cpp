@@ -77,7 +77,7 @@ private:
     QString CopyLink(const QFileInfo& source, const QString& folder)
     {
         for (int n = 1;; ++n) {
-            const QString target = TargetPath(folder, source.fileName(), n, false);
+            QString target = TargetPath(folder, source.fileName(), n, false);
             if (QFile::link(source.symLinkTarget(), target))
                 return target;
             if (!Taken(target)) {

@@ -20,7 +20,7 @@ TWorkspaceFixture::TWorkspaceFixture()
 
 QString TWorkspaceFixture::Touch(const QString& relativePath, const QByteArray& content)
 {
-    const QString path = FDir.path() + u'/' + relativePath;
+    QString path = FDir.path() + u'/' + relativePath;
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     if (file.open(QIODevice::WriteOnly))

@@ -220,8 +220,8 @@ void TExplorerFrameTest::viewStyleSwitching()
     auto* details = frame.findChild<QTreeView*>(QStringLiteral("ListViewReport"));
     const auto checkStyle = [&] {
         QCOMPARE(frame.ViewStyle(), style);
-        QVERIFY(pressed->isChecked());
-        QVERIFY(checked->isChecked());
+        QVERIFY(pressed && pressed->isChecked());
+        QVERIFY(checked && checked->isChecked());
         QCOMPARE(details->isVisible(), style == 3);
         const auto buttons = frame.findChildren<QToolButton*>();
         for (const QToolButton* other : buttons)

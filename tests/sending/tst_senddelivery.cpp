@@ -90,7 +90,7 @@ struct TFixture
 
     QString AddFile(const QString& name, const QByteArray& content)
     {
-        const QString path = MiFolder + QLatin1Char('/') + name;
+        QString path = MiFolder + QLatin1Char('/') + name;
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
             qFatal("cannot write %s", qPrintable(path));
@@ -301,6 +301,7 @@ private slots:
         QFETCH(QString, textEnd);
         TFixture fixture;
         const int port = UnusedPort();
+        QVERIFY(port != 0);
         fixture.Server(port, fault == QLatin1String("ssl"));
         fixture.Set(QStringLiteral("Timeout"), QStringLiteral("1000"));
         std::optional<TSmtpTestServer> server;

@@ -93,8 +93,9 @@ int UnusedPort()
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
     socklen_t length = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), length);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+    const bool bound = bind(fd, reinterpret_cast<sockaddr*>(&address), length) == 0 &&
+                       getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length) == 0;
     close(fd);
-    return ntohs(address.sin_port);
+    // 0 when no free port could be had; the caller checks.
+    return bound ? ntohs(address.sin_port) : 0;
 }
