@@ -18,6 +18,13 @@ Options:
                       silent: accept connections and never say a word
                               (prints "CONNECTED" for each)
                       reject-rcpt: answer every RCPT TO with --reply
+                      stall-data: take the whole message, then never answer
+                              its final dot (prints "STALLED")
+                      close-mid-reply: answer MAIL FROM with half a line,
+                              then close the connection
+                      long-line: answer RCPT TO with a reply line of 1 MiB
+                      garbage: greet with binary garbage instead of a reply,
+                              then keep the connection open
   --reply TEXT        the reply line for reject-rcpt
 """
 
@@ -107,6 +114,45 @@ async def silent(reader, writer):
     writer.close()
 
 
+# The faults a well-behaved server library will not make, played by hand
+# over a minimal dialogue.
+async def scripted(reader, writer, fault):
+    if fault == "garbage":
+        writer.write(bytes(range(256)) * 4 + b"\r\n\x00\xff garbage\r\n")
+        await writer.drain()
+        await reader.read()
+        writer.close()
+        return
+    writer.write(b"220 kelmira.test\r\n")
+    while True:
+        await writer.drain()
+        line = await reader.readline()
+        command = line[:4].upper()
+        if not line or command == b"QUIT":
+            break
+        if command == b"MAIL" and fault == "close-mid-reply":
+            writer.write(b"250-kelmira.te")
+            await writer.drain()
+            break
+        if command == b"RCPT" and fault == "long-line":
+            writer.write(b"550 " + b"x" * (1 << 20) + b"\r\n")
+        elif command == b"DATA":
+            writer.write(b"354 go ahead\r\n")
+            while (await reader.readline()) not in (b".\r\n", b""):
+                pass
+            if fault == "stall-data":
+                print("STALLED", flush=True)
+                await reader.read()
+                break
+            writer.write(b"250 queued\r\n")
+        else:
+            writer.write(b"250 kelmira.test\r\n")
+    writer.close()
+
+
+SCRIPTED = ["stall-data", "close-mid-reply", "long-line", "garbage"]
+
+
 async def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--port", type=int, default=0)
@@ -115,7 +161,7 @@ async def main():
     parser.add_argument("--tls")
     parser.add_argument("--old-tls", action="store_true")
     parser.add_argument("--auth")
-    parser.add_argument("--fault", choices=["reset", "silent", "reject-rcpt"])
+    parser.add_argument("--fault", choices=["reset", "silent", "reject-rcpt"] + SCRIPTED)
     parser.add_argument("--reply", default="550 5.1.1 Recipient rejected")
     args = parser.parse_args()
 
@@ -123,6 +169,9 @@ async def main():
     context = make_tls_context(args.tls, args.old_tls) if args.tls else None
     if args.fault == "silent":
         server = await asyncio.start_server(silent, "127.0.0.1", args.port, ssl=context)
+    elif args.fault in SCRIPTED:
+        server = await asyncio.start_server(lambda r, w: scripted(r, w, args.fault),
+                                            "127.0.0.1", args.port, ssl=context)
     else:
         handler = Handler(args)
         options = dict(data_size_limit=None, hostname="kelmira.test", timeout=60)
