@@ -9,5 +9,8 @@ struct TMailAddress
     QString Name;
     QString Address;
 
+    // Raises EMailError for text that could smuggle commands or headers of
+    // its own into the mail: a control character anywhere (a line break, a
+    // NUL), or an angle bracket inside the address itself.
     static TMailAddress Parse(const QString& text);
 };

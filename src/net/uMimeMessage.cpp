@@ -11,7 +11,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace MimeEncoding;
 
@@ -48,18 +51,36 @@ TMimeMessage::~TMimeMessage() = default;
 
 void TMimeMessage::AddAttachment(const QString& path)
 {
-    auto file = std::make_unique<QFile>(path);
-    if (QFileInfo(path).isDir())
-        throw EMailError(
-            QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(strerror(EISDIR))));
-    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        throw EMailError(QStringLiteral("%1: %2").arg(path, file->errorString()));
+    const auto refuse = [&path](const QString& reason) {
+        throw EMailError(QStringLiteral("%1: %2").arg(path, reason));
+    };
+    // Opened without waiting: a FIFO put in place of a form would otherwise
+    // block the open for good. Only a regular file is read, never a FIFO or
+    // a device that never ends.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        refuse(QString::fromLocal8Bit(strerror(errno)));
+    auto file = std::make_unique<QFile>();
+    struct stat info = {};
+    const bool statted = ::fstat(fd, &info) == 0;
+    const int statError = errno;
+    if (!statted || !S_ISREG(info.st_mode)) {
+        ::close(fd);
+        refuse(!statted                ? QString::fromLocal8Bit(strerror(statError))
+               : S_ISDIR(info.st_mode) ? QString::fromLocal8Bit(strerror(EISDIR))
+                                       : QStringLiteral("tai ne įprasta byla"));
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (!file->open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered,
+                    QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        refuse(file->errorString());
+    }
     // Kept until the message is freed: writers that lock the file wait.
-    if (flock(file->handle(), LOCK_SH | LOCK_NB) != 0)
-        throw EMailError(
-            QStringLiteral("%1: %2").arg(path, QString::fromLocal8Bit(strerror(errno))));
-    FAttachments.push_back({QFileInfo(path).fileName(), std::move(file), 0});
-    FAttachments.back().Size = FAttachments.back().File->size();
+    if (flock(fd, LOCK_SH | LOCK_NB) != 0)
+        refuse(QString::fromLocal8Bit(strerror(errno)));
+    FAttachments.push_back(
+        {QFileInfo(path).fileName(), path, std::move(file), qint64(info.st_size)});
 }
 
 QList<TMailAddress> TMimeMessage::Recipients() const
@@ -136,9 +157,9 @@ bool TMimeMessage::FillEncoded(const TAttachment& attachment)
     }
     if (got != want) {
         FReadError = QStringLiteral("%1: %2").arg(
-            attachment.File->fileName(), got < 0 || attachment.File->error() != QFileDevice::NoError
-                                             ? attachment.File->errorString()
-                                             : QStringLiteral("byla pasikeitė siunčiant"));
+            attachment.Path, got < 0 || attachment.File->error() != QFileDevice::NoError
+                                 ? attachment.File->errorString()
+                                 : QStringLiteral("byla pasikeitė siunčiant"));
         return false;
     }
     FFileRead += got;

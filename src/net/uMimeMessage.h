@@ -34,7 +34,8 @@ public:
     void SetDate(const QDateTime& date) { FDate = date; }
 
     // Opens the file now; raises EMailError with the system's reason when it
-    // cannot be opened for reading or another program holds a write lock.
+    // cannot be opened for reading, is no regular file, or another program
+    // holds a write lock.
     void AddAttachment(const QString& path);
 
     const TMailAddress& From() const { return FFrom; }
@@ -53,6 +54,7 @@ private:
     struct TAttachment
     {
         QString Name;
+        QString Path;
         std::unique_ptr<QFile> File;
         qint64 Size = 0;
     };

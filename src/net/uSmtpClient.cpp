@@ -8,6 +8,10 @@
 
 namespace {
 
+// What is kept of a reply for the status line and the error message: a
+// server may send endless continuation lines within its time-out.
+constexpr qsizetype MaxReplyChars = 2000;
+
 struct TTransfer
 {
     TMimeMessage* Message = nullptr;
@@ -56,12 +60,13 @@ size_t ReadMessage(char* buffer, size_t size, size_t count, void* data)
 size_t ReadReply(char* buffer, size_t size, size_t count, void* data)
 {
     auto* transfer = static_cast<TTransfer*>(data);
-    QString line = QString::fromUtf8(buffer, qsizetype(size * count));
+    QString line = QString::fromUtf8(buffer, qsizetype(qMin<size_t>(size * count, MaxReplyChars)));
     while (line.endsWith(QLatin1Char('\n')) || line.endsWith(QLatin1Char('\r')))
         line.chop(1);
     if (*transfer->OnReply)
         (*transfer->OnReply)(line);
-    transfer->Reply += (transfer->Reply.isEmpty() ? QString() : QStringLiteral(" ")) + line;
+    if (transfer->Reply.size() < MaxReplyChars)
+        transfer->Reply += (transfer->Reply.isEmpty() ? QString() : QStringLiteral(" ")) + line;
     if (line.size() > 3 && line[3] == QLatin1Char('-'))
         return size * count;
     if (line.startsWith(QLatin1Char('4')) || line.startsWith(QLatin1Char('5')))

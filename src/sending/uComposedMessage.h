@@ -29,6 +29,8 @@ struct TComposedMessage
 
 // Builds the message: one recipient, the sender, a blind copy to the
 // sender's address when asked, and every selected entry attached (files
-// opened now). Raises EAppError with the file system's reason when an entry
-// cannot be read: a folder, a file gone, a file another program is writing.
+// opened now). Raises EAppError, before anything is sent, for an address
+// that could inject commands or headers, and with the file system's reason
+// when an entry cannot be read: a folder, a file gone, a file another
+// program is writing, anything but a regular file.
 TComposedMessage ComposeMessage(const TComposeInput& input);

@@ -1,3 +1,4 @@
+#include "uMailError.h"
 #include "uMimeEncoding.h"
 #include "uMimeMessage.h"
 
@@ -97,9 +98,9 @@ private slots:
         QTest::newRow("quoted") << QStringLiteral("\"Jonaitis, Jonas\" <j@b.lt>")
                                 << QStringLiteral("Jonaitis, Jonas") << QStringLiteral("j@b.lt");
         QTest::newRow("empty") << QString() << QString() << QString();
-        QTest::newRow("line breaks cannot add headers")
-            << QStringLiteral("a@b.lt\r\nBcc: x@y.lt") << QString()
-            << QStringLiteral("a@b.ltBcc: x@y.lt");
+        QTest::newRow("brackets in the name")
+            << QStringLiteral("\"a>b <c>\" <j@b.lt>") << QStringLiteral("a>b <c>")
+            << QStringLiteral("j@b.lt");
     }
     void addressParsing()
     {
@@ -107,6 +108,32 @@ private slots:
         const TMailAddress parsed = TMailAddress::Parse(text);
         QTEST(parsed.Name, "name");
         QTEST(parsed.Address, "address");
+    }
+
+    // Refused, not cleaned: dropping the line break of the first text would
+    // leave "c@d.lt" as the address.
+    void unsafeAddressRefused_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("command after a line break") << QStringLiteral("a@b.lt>\r\nRCPT TO:<c@d.lt");
+        QTest::newRow("header after a line feed") << QStringLiteral("a@b.lt\nBcc: c@d.lt");
+        QTest::newRow("NUL") << QStringLiteral("a@b.lt") + QChar(0);
+        QTest::newRow("DEL in the name") << QStringLiteral("Jonas\x7f <a@b.lt>");
+        QTest::newRow("bracket in a bare address") << QStringLiteral("a@b.lt> NOTIFY=NEVER");
+    }
+    void unsafeAddressRefused()
+    {
+        QFETCH(QString, text);
+        try {
+            TMailAddress::Parse(text);
+            QFAIL("accepted");
+        } catch (const EMailError& error) {
+            // The control characters are shown, not acted upon by the dialog.
+            QVERIFY2(!error.Message().contains(QLatin1Char('\n')) &&
+                         !error.Message().contains(QChar(0)),
+                     qPrintable(error.Message()));
+            QVERIFY(error.Message().startsWith(QStringLiteral("Netinkamas el. pašto adresas „")));
+        }
     }
 };
 

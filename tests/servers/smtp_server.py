@@ -23,6 +23,7 @@ Options:
                       close-mid-reply: answer MAIL FROM with half a line,
                               then close the connection
                       long-line: answer RCPT TO with a reply line of 1 MiB
+                      long-reply: refuse RCPT TO with a reply of 2000 lines
                       garbage: greet with binary garbage instead of a reply,
                               then keep the connection open
   --reply TEXT        the reply line for reject-rcpt
@@ -136,6 +137,9 @@ async def scripted(reader, writer, fault):
             break
         if command == b"RCPT" and fault == "long-line":
             writer.write(b"550 " + b"x" * (1 << 20) + b"\r\n")
+        elif command == b"RCPT" and fault == "long-reply":
+            writer.write(b"".join(b"550-5.1.1 line %04d %s\r\n" % (i, b"x" * 80)
+                                  for i in range(2000)) + b"550 5.1.1 end\r\n")
         elif command == b"DATA":
             writer.write(b"354 go ahead\r\n")
             while (await reader.readline()) not in (b".\r\n", b""):
@@ -150,7 +154,7 @@ async def scripted(reader, writer, fault):
     writer.close()
 
 
-SCRIPTED = ["stall-data", "close-mid-reply", "long-line", "garbage"]
+SCRIPTED = ["stall-data", "close-mid-reply", "long-line", "long-reply", "garbage"]
 
 
 async def main():

@@ -61,6 +61,13 @@ bool TSmtpTestServer::WaitForLine(const QByteArray& line)
     return false;
 }
 
+bool TSmtpTestServer::Printed(const QByteArray& line)
+{
+    while (FProcess.canReadLine())
+        FPrinted.append(FProcess.readLine().trimmed());
+    return FPrinted.contains(line);
+}
+
 QStringList TSmtpTestServer::Messages() const
 {
     QStringList paths;

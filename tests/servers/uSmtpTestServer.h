@@ -21,6 +21,9 @@ public:
 
     // Waits for a line the server prints ("CONNECTED" in silent mode).
     bool WaitForLine(const QByteArray& line);
+    // Without waiting, for a caller whose event loop runs: whether the
+    // server has printed this line by now.
+    bool Printed(const QByteArray& line);
 
     // Received messages, oldest first: NNNN.eml paths.
     QStringList Messages() const;
@@ -33,6 +36,7 @@ private:
     QTemporaryDir FDir;
     QProcess FProcess;
     int FPort = 0;
+    QList<QByteArray> FPrinted;
 };
 
 // A port on 127.0.0.1 where nothing listens (bound, then released).

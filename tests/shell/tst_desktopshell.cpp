@@ -44,6 +44,7 @@ private slots:
 
     void seamTakesFakeAndRestores();
     void startsProgramWithWordsAndFolder();
+    void shellCharactersStayWords();
     void startsBinaryWithWindowsName();
     void documentsGoToOpener_data();
     void documentsGoToOpener();
@@ -119,6 +120,26 @@ void TestDesktopShell::startsProgramWithWordsAndFolder()
     QCOMPARE(QString::fromUtf8(ReadAll(out)), expected);
 }
 
+// The parameters are split into words by our own rules and handed over as a
+// list; no shell ever reads them.
+void TestDesktopShell::shellCharactersStayWords()
+{
+    const QString program = FDir->filePath("run.sh");
+    WriteFile(program, ArgvScript, true);
+    const QString out = FDir->filePath("argv");
+    const QString params =
+        QStringLiteral("\"%1\" ;touch never $(touch never) `touch never` |touch never &&x >y")
+            .arg(out);
+    QCOMPARE(FShell.ShellExecute("open", program, params, FDir->path(), true), 42);
+    QTRY_VERIFY(QFile::exists(out));
+    QCOMPARE(QString::fromUtf8(ReadAll(out)),
+             QStringLiteral(";touch\nnever\n$(touch\nnever)\n`touch\nnever`\n|touch\nnever\n&&x\n>"
+                            "y\n%1\n")
+                 .arg(FDir->path()));
+    QVERIFY(!QFile::exists(FDir->filePath("never")));
+    QVERIFY(!QFile::exists(FDir->filePath("y")));
+}
+
 void TestDesktopShell::startsBinaryWithWindowsName()
 {
     // The installing copy of the program is a binary with an ".exe" name.
@@ -139,6 +160,9 @@ void TestDesktopShell::documentsGoToOpener_data()
     QTest::newRow("workbook with exec bit") << "run.xls" << ArgvScript << true << "open";
     QTest::newRow("script without exec bit") << "run.sh" << ArgvScript << false << "OPEN";
     QTest::newRow("text with exec bit") << "notes" << QByteArray("plain text\n") << true << "";
+    // No shell sees the name: it reaches the opener as one word.
+    QTest::newRow("shell characters in the name")
+        << "a;touch never $(touch never)`touch never`|x&.xls" << QByteArray("x") << false << "open";
 }
 
 void TestDesktopShell::documentsGoToOpener()
