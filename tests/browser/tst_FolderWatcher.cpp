@@ -40,6 +40,7 @@ private slots:
 
     void refreshesOnChange_data();
     void refreshesOnChange();
+    void deletedFolderEmptiesList_data();
     void deletedFolderEmptiesList();
     void quickSwitchesLeaveOneWatcher();
     void noNoticeAfterFrameIsGone();
@@ -111,22 +112,51 @@ void TFolderWatcherTest::refreshesOnChange()
     QTRY_COMPARE(TShellChangeThread::Instances(), 1);
 }
 
+void TFolderWatcherTest::deletedFolderEmptiesList_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("deleted") << "delete";
+    QTest::newRow("renamed away") << "rename";
+    QTest::newRow("replaced by a file") << "file";
+    QTest::newRow("its parent deleted") << "parent";
+}
+
+// The list empties, the watcher ends, and the frame shows and watches the
+// folder again once it is back.
 void TFolderWatcherTest::deletedFolderEmptiesList()
 {
+    QFETCH(QString, how);
     QTemporaryDir dir;
-    QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("a/b")));
+    const QString root = dir.filePath(QStringLiteral("root"));
+    const QString folder = root + QStringLiteral("/a");
+    QVERIFY(QDir().mkpath(folder + QStringLiteral("/b")));
     TExplorerFrame frame;
-    frame.SetRootDir(dir.path());
+    frame.SetRootDir(root);
     frame.SetSubDir(QStringLiteral("a/"));
     QCOMPARE(frame.Entries().size(), 1);
 
     QSignalSpy listed(&frame, &TExplorerFrame::Listed);
-    QVERIFY(QDir(dir.filePath(QStringLiteral("a"))).removeRecursively());
+    if (how == QLatin1String("rename")) {
+        QVERIFY(QDir(root).rename(QStringLiteral("a"), QStringLiteral("z")));
+    } else {
+        QVERIFY(QDir(how == QLatin1String("parent") ? root : folder).removeRecursively());
+        if (how == QLatin1String("file"))
+            WriteFile(folder, 10);
+    }
     QVERIFY(listed.wait());
     QTRY_VERIFY(frame.Entries().isEmpty());
     QCOMPARE(frame.StatusText(0), QStringLiteral("Objektų: 0"));
     // A folder that is gone has no watcher.
     QTRY_COMPARE(TShellChangeThread::Instances(), 0);
+
+    QFile::remove(folder);
+    QVERIFY(QDir().mkpath(folder));
+    WriteFile(folder + QStringLiteral("/x.xls"), 5);
+    frame.SetSubDir(QStringLiteral("a/"));
+    QCOMPARE(frame.Entries().size(), 1);
+    QTRY_COMPARE(TShellChangeThread::Instances(), 1);
+    WriteFile(folder + QStringLiteral("/y.xls"), 5);
+    QTRY_COMPARE(frame.Entries().size(), 2);
 }
 
 void TFolderWatcherTest::quickSwitchesLeaveOneWatcher()
