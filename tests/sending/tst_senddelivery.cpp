@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QJsonArray>
 #include <QLabel>
@@ -25,6 +26,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
 #include <QTimer>
 
@@ -47,6 +49,32 @@ QByteArray ReadAll(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray CapturedMessages;
+
+// What the program writes to its standard error and through Qt's messages
+// while `run` runs.
+QByteArray CapturedOutput(const std::function<void()>& run)
+{
+    QTemporaryFile sink;
+    if (!sink.open())
+        qFatal("cannot open a file for standard error");
+    fflush(stderr);
+    const int saved = ::dup(STDERR_FILENO);
+    ::dup2(sink.handle(), STDERR_FILENO);
+    CapturedMessages.clear();
+    const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString& text) {
+            CapturedMessages += text.toUtf8() + '\n';
+        });
+    run();
+    qInstallMessageHandler(previous);
+    fflush(stderr);
+    ::dup2(saved, STDERR_FILENO);
+    ::close(saved);
+    sink.seek(0);
+    return sink.readAll() + CapturedMessages;
 }
 
 // The send workspace as the main window shows it: an AI file, a folder of
@@ -256,12 +284,25 @@ private slots:
         fixture.Set(QStringLiteral("Username"), QStringLiteral(" ona "));
         fixture.Set(QStringLiteral("Password"), QStringLiteral("Slaptas1"));
         fixture.AddFile(QStringLiteral("a.xls"), RandomBytes(5000));
-        fixture.Compose([](TSendForm& form) { form.cxButtonSend->click(); });
+        const QByteArray output = CapturedOutput(
+            [&] { fixture.Compose([](TSendForm& form) { form.cxButtonSend->click(); }); });
         QCOMPARE(MessageDlgScript::Asked().size(), 0);
         QCOMPARE(server.Messages().size(), 1);
         QCOMPARE(TSmtpTestServer::Envelope(server.Messages().first())[QStringLiteral("login")]
                      .toString(),
                  QStringLiteral("ona"));
+        // The password stays in the AI file: no output and no other file of
+        // the send holds it, plain or as it went over the wire.
+        for (const QByteArray& secret :
+             {QByteArray("Slaptas1"), QByteArray("Slaptas1").toBase64()}) {
+            QVERIFY(!output.contains(secret));
+            QDirIterator files(fixture.Dir.path(), QDir::Files, QDirIterator::Subdirectories);
+            while (files.hasNext()) {
+                const QString path = files.next();
+                QVERIFY2(path == fixture.Ini.FileName() || !ReadAll(path).contains(secret),
+                         qPrintable(path));
+            }
+        }
     }
 
     // Every failure produced for real: its text, the dialog left open with
