@@ -33,7 +33,14 @@ QString SentHistoryPath(const QString& lgBaseFolder, const QString& pattern, con
 
 QByteArray SentHistoryLine(const THistoryEntry& entry)
 {
-    return ToCodePage(entry.Time.leftJustified(20) + entry.Path.leftJustified(256) +
+    // A line break in a file name would split the entry into two lines that
+    // the history reads back as two other files; it is written as "?", as
+    // letters the code page lacks are.
+    QString path = entry.Path;
+    for (QChar& c : path)
+        if (c.unicode() < 0x20)
+            c = QLatin1Char('?');
+    return ToCodePage(entry.Time.leftJustified(20) + path.leftJustified(256) +
                       QStringLiteral("\r\n"));
 }
 

@@ -543,9 +543,10 @@ private slots:
         QVERIFY(!QFile::exists(fixture.HistoryPath()));
     }
 
-    // Text from the settings or the dialog cannot add SMTP commands or mail
-    // headers: an address with a control character is refused before any
-    // connection, and a subject's line breaks travel encoded, as text. What
+    // Text from the settings, the dialog or a file name cannot add SMTP
+    // commands or mail headers: an address with a control character is
+    // refused before any connection; the line breaks of a subject or a file
+    // name travel encoded, as text. What
     // the real server received is checked.
     void unsafeTextCannotInject_data()
     {
@@ -564,6 +565,8 @@ private slots:
             << "from" << QStringLiteral("Ona <ona@ukis.lt>\nRSET") << true;
         QTest::newRow("subject adding a header")
             << "subject" << QStringLiteral("Ataskaita\r\nBcc: kitas@blogas.lt") << false;
+        QTest::newRow("file name adding a part header")
+            << "file" << QStringLiteral("a\r\nContent-Disposition: inline\r\n\r\n<b>.xls") << false;
         QTest::newRow("subject ending the headers")
             << "subject" << QStringLiteral("Ataskaita\r\n\r\nkitas tekstas\r\n.\r\nQUIT") << false;
     }
@@ -575,14 +578,15 @@ private slots:
         TSmtpTestServer server;
         TFixture fixture;
         fixture.Server(server.Port());
-        fixture.AddFile(QStringLiteral("a.xls"), "a");
+        const QString fileName = field == QLatin1String("file") ? text : QStringLiteral("a.xls");
+        fixture.AddFile(fileName, "a");
         bool open = false;
         fixture.Compose([&](TSendForm& form) {
             if (field == QLatin1String("to"))
                 form.cxTextEditR->setText(text);
             else if (field == QLatin1String("from"))
                 form.FSenderAddress = text;
-            else
+            else if (field == QLatin1String("subject"))
                 form.cxTextEditS->setText(text);
             form.cxButtonSend->click();
             open = form.isVisible();
@@ -608,8 +612,16 @@ private slots:
                  (QJsonArray{QStringLiteral("date"), QStringLiteral("from"), QStringLiteral("to"),
                              QStringLiteral("subject"), QStringLiteral("message-id"),
                              QStringLiteral("mime-version"), QStringLiteral("content-type")}));
-        QCOMPARE(mail[QStringLiteral("subject")].toString(), text);
-        QCOMPARE(mail[QStringLiteral("attachments")].toArray().size(), 1);
+        if (field == QLatin1String("subject"))
+            QCOMPARE(mail[QStringLiteral("subject")].toString(), text);
+        const QJsonArray attachments = mail[QStringLiteral("attachments")].toArray();
+        QCOMPARE(attachments.size(), 1);
+        QCOMPARE(attachments[0].toObject()[QStringLiteral("filename")].toString(), fileName);
+        QCOMPARE(attachments[0].toObject()[QStringLiteral("content_type")].toString(),
+                 QStringLiteral("application/octet-stream"));
+        QCOMPARE(mail[QStringLiteral("defects")].toArray(), QJsonArray());
+        // One file sent, one history line.
+        QCOMPARE(ReadAll(fixture.HistoryPath()).count('\n'), 1);
     }
 
     void cancelStillStoresRecipientAndSubject()

@@ -42,6 +42,9 @@ private slots:
         QTest::newRow("path longer than 256 is not cut")
             << QStringLiteral("12/12/06 9:05:03") << longPath
             << QByteArray("12/12/06 9:05:03    ") + longPath.toLatin1() + "\r\n";
+        QTest::newRow("line break in the path stays in its line")
+            << QStringLiteral("12/12/06 9:05:03") << QStringLiteral("/a\r\nb.xls")
+            << QByteArray("12/12/06 9:05:03    /a??b.xls") + QByteArray(256 - 9, ' ') + "\r\n";
         const QString longTime = QStringLiteral("Tuesday, 12 December 2006 09:05:03");
         QTest::newRow("time longer than 20 is not cut")
             << longTime << QStringLiteral("/a.xls")
