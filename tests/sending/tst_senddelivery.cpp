@@ -39,10 +39,9 @@ namespace {
 
 QByteArray RandomBytes(int size)
 {
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char& c : bytes)
-        c = char(QRandomGenerator::global()->bounded(256));
-    return bytes;
+    QList<quint32> words((size + 3) / 4);
+    QRandomGenerator::global()->fillRange(words.data(), words.size());
+    return QByteArray(reinterpret_cast<const char*>(words.constData()), size);
 }
 
 QByteArray ReadAll(const QString& path)
@@ -340,6 +339,8 @@ private slots:
         QTest::newRow("silent server") << "silent" << connection << ")" << QByteArray("CONNECTED");
         QTest::newRow("stall after the message")
             << "stall-data" << connection << ")" << QByteArray("STALLED");
+        QTest::newRow("stops reading the message")
+            << "stop-reading" << connection << ")" << QByteArray("STALLED");
         QTest::newRow("closed in the middle of a reply")
             << "close-mid-reply" << connection << ")" << QByteArray();
         // Too long a line is an error of the connection, not a refusal cut short.
@@ -367,10 +368,10 @@ private slots:
         std::optional<TSmtpTestServer> server;
         QStringList good; // options of the server that puts it right
         const QStringList serverFaults{
-            QStringLiteral("reset"),      QStringLiteral("silent"),
-            QStringLiteral("stall-data"), QStringLiteral("long-line"),
-            QStringLiteral("long-reply"), QStringLiteral("close-mid-reply"),
-            QStringLiteral("garbage")};
+            QStringLiteral("reset"),           QStringLiteral("silent"),
+            QStringLiteral("stall-data"),      QStringLiteral("stop-reading"),
+            QStringLiteral("long-line"),       QStringLiteral("long-reply"),
+            QStringLiteral("close-mid-reply"), QStringLiteral("garbage")};
         if (fault == QLatin1String("host")) {
             fixture.Set(QStringLiteral("Host"), QStringLiteral("pastas.kelmira.invalid"));
         } else if (serverFaults.contains(fault)) {
@@ -391,7 +392,10 @@ private slots:
             server.emplace(QStringList(), port);
             good = QStringList{QStringLiteral("--tls")};
         }
-        fixture.AddFile(QStringLiteral("a.xls"), RandomBytes(1000));
+        // A server that stops reading is only noticed once the message has
+        // filled the buffers of both ends of the connection.
+        fixture.AddFile(QStringLiteral("a.xls"),
+                        RandomBytes(fault == QLatin1String("stop-reading") ? 32 << 20 : 1000));
 
         QList<MessageDlgScript::TAsked> asked;
         bool openAfterFailure = false;

@@ -20,6 +20,8 @@ Options:
                       reject-rcpt: answer every RCPT TO with --reply
                       stall-data: take the whole message, then never answer
                               its final dot (prints "STALLED")
+                      stop-reading: answer DATA, then read no more of the
+                              message (prints "STALLED")
                       close-mid-reply: answer MAIL FROM with half a line,
                               then close the connection
                       long-line: answer RCPT TO with a reply line of 1 MiB
@@ -140,6 +142,11 @@ async def scripted(reader, writer, fault):
         elif command == b"RCPT" and fault == "long-reply":
             writer.write(b"".join(b"550-5.1.1 line %04d %s\r\n" % (i, b"x" * 80)
                                   for i in range(2000)) + b"550 5.1.1 end\r\n")
+        elif command == b"DATA" and fault == "stop-reading":
+            writer.write(b"354 go ahead\r\n")
+            await writer.drain()
+            print("STALLED", flush=True)
+            await asyncio.Event().wait()
         elif command == b"DATA":
             writer.write(b"354 go ahead\r\n")
             while (await reader.readline()) not in (b".\r\n", b""):
@@ -154,7 +161,7 @@ async def scripted(reader, writer, fault):
     writer.close()
 
 
-SCRIPTED = ["stall-data", "close-mid-reply", "long-line", "long-reply", "garbage"]
+SCRIPTED = ["stall-data", "stop-reading", "close-mid-reply", "long-line", "long-reply", "garbage"]
 
 
 async def main():
