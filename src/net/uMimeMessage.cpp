@@ -60,7 +60,6 @@ void TMimeMessage::AddAttachment(const QString& path)
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
         refuse(QString::fromLocal8Bit(strerror(errno)));
-    auto file = std::make_unique<QFile>();
     struct stat info = {};
     const bool statted = ::fstat(fd, &info) == 0;
     const int statError = errno;
@@ -71,6 +70,7 @@ void TMimeMessage::AddAttachment(const QString& path)
                                        : QStringLiteral("tai ne įprasta byla"));
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    auto file = std::make_unique<QFile>();
     if (!file->open(fd, QIODevice::ReadOnly | QIODevice::Unbuffered,
                     QFileDevice::AutoCloseHandle)) {
         ::close(fd);
