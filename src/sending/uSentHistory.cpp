@@ -9,6 +9,20 @@
 #include <QFileInfo>
 #include <QLocale>
 
+namespace {
+
+// True when the file's last line has no line break: a write cut short by a
+// crash, or a hand edit.
+bool EndsMidLine(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0 || !file.seek(file.size() - 1))
+        return false;
+    return file.read(1) != "\n";
+}
+
+} // namespace
+
 QString HistoryTimeText(const QDateTime& when)
 {
     const QLocale locale = QLocale::system();
@@ -46,6 +60,9 @@ void AppendSentHistory(const QString& path, const QList<THistoryEntry>& entries)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         throw EAppError(QStringLiteral("%1: %2").arg(path, file.errorString()));
     QByteArray lines;
+    // Joined to such a line, the first new entry would read as a wrong path.
+    if (EndsMidLine(path))
+        lines += "\r\n";
     for (const THistoryEntry& entry : entries)
         lines += SentHistoryLine(entry);
     if (file.write(lines) != lines.size() || !file.flush())

@@ -77,6 +77,32 @@ private slots:
         QCOMPARE(ReadAll(path), expected);
     }
 
+    // A last line without its line break (a write cut short) stays as it is,
+    // and the new entries start on lines of their own.
+    void appendsAfterCutLine_data()
+    {
+        QTest::addColumn<QByteArray>("old");
+        QTest::addColumn<QByteArray>("separator");
+        QTest::newRow("cut line") << QByteArray("2006-12-12 09:05:03 /a.xls") << QByteArray("\r\n");
+        QTest::newRow("cut after CR") << QByteArray("t /a.xls\r") << QByteArray("\r\n");
+        QTest::newRow("whole line") << QByteArray("t /a.xls\r\n") << QByteArray();
+        QTest::newRow("empty file") << QByteArray() << QByteArray();
+    }
+    void appendsAfterCutLine()
+    {
+        QFETCH(QByteArray, old);
+        QFETCH(QByteArray, separator);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.zbx"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(old), old.size());
+        file.close();
+        const THistoryEntry entry{QStringLiteral("t2"), QStringLiteral("/d.xls")};
+        AppendSentHistory(path, {entry});
+        QCOMPARE(ReadAll(path), old + separator + SentHistoryLine(entry));
+    }
+
     void yearFolderIsCreated()
     {
         QTemporaryDir dir;
