@@ -47,8 +47,10 @@ QString SentHistoryPath(const QString& lgBaseFolder, const QString& pattern, con
 
 QByteArray SentHistoryLine(const THistoryEntry& entry)
 {
-    return ToCodePage(entry.Time.leftJustified(20) + entry.Path.leftJustified(256) +
-                      QStringLiteral("\r\n"));
+    // The columns are counted in bytes, as the reader counts them: a character
+    // outside the code page (two UTF-16 units when beyond U+FFFF) is one "?".
+    return ToCodePage(entry.Time).leftJustified(20) + ToCodePage(entry.Path).leftJustified(256) +
+           "\r\n";
 }
 
 void AppendSentHistory(const QString& path, const QList<THistoryEntry>& entries)

@@ -46,6 +46,10 @@ private slots:
         QTest::newRow("time longer than 20 is not cut")
             << longTime << QStringLiteral("/a.xls")
             << longTime.toLatin1() + "/a.xls" + QByteArray(250, ' ') + "\r\n";
+        QTest::newRow("a character beyond U+FFFF is one column")
+            << QStringLiteral("12:00 \U0001F600") << QStringLiteral("/\U0001F600.xls")
+            << QByteArray("12:00 ?") + QByteArray(13, ' ') + "/?.xls" + QByteArray(250, ' ') +
+                   "\r\n";
     }
     void lineBytes()
     {
