@@ -9,6 +9,20 @@
 #include <QFileInfo>
 #include <QLocale>
 
+namespace {
+
+// True when the file's last line has no line break: a write cut short by a
+// crash, or a hand edit.
+bool EndsMidLine(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() == 0 || !file.seek(file.size() - 1))
+        return false;
+    return file.read(1) != "\n";
+}
+
+} // namespace
+
 QString HistoryTimeText(const QDateTime& when)
 {
     const QLocale locale = QLocale::system();
@@ -40,8 +54,9 @@ QByteArray SentHistoryLine(const THistoryEntry& entry)
     for (QChar& c : path)
         if (c.unicode() < 0x20)
             c = QLatin1Char('?');
-    return ToCodePage(entry.Time.leftJustified(20) + path.leftJustified(256) +
-                      QStringLiteral("\r\n"));
+    // The columns are counted in bytes, as the reader counts them: a character
+    // outside the code page (two UTF-16 units when beyond U+FFFF) is one "?".
+    return ToCodePage(entry.Time).leftJustified(20) + ToCodePage(path).leftJustified(256) + "\r\n";
 }
 
 void AppendSentHistory(const QString& path, const QList<THistoryEntry>& entries)
@@ -53,6 +68,9 @@ void AppendSentHistory(const QString& path, const QList<THistoryEntry>& entries)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         throw EAppError(QStringLiteral("%1: %2").arg(path, file.errorString()));
     QByteArray lines;
+    // Joined to such a line, the first new entry would read as a wrong path.
+    if (EndsMidLine(path))
+        lines += "\r\n";
     for (const THistoryEntry& entry : entries)
         lines += SentHistoryLine(entry);
     if (file.write(lines) != lines.size() || !file.flush())

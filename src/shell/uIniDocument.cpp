@@ -140,7 +140,9 @@ void TIniDocument::SetValue(const QByteArray& section, const QByteArray& key,
         if (FLines.at(i).Kind == TKind::Key)
             anchor = i;
     const TLine& after = FLines.at(anchor);
-    const bool terminated = after.Next > after.End;
+    // Only a line feed ends a line: a last line cut after its CR would take
+    // the new key into its value.
+    const bool terminated = after.Next > after.Begin && FContent.at(after.Next - 1) == '\n';
     Replace(after.Next, after.Next, (terminated ? QByteArray() : eol) + key + '=' + value + eol);
 }
 

@@ -49,6 +49,10 @@ private slots:
         QTest::newRow("time longer than 20 is not cut")
             << longTime << QStringLiteral("/a.xls")
             << longTime.toLatin1() + "/a.xls" + QByteArray(250, ' ') + "\r\n";
+        QTest::newRow("a character beyond U+FFFF is one column")
+            << QStringLiteral("12:00 \U0001F600") << QStringLiteral("/\U0001F600.xls")
+            << QByteArray("12:00 ?") + QByteArray(13, ' ') + "/?.xls" + QByteArray(250, ' ') +
+                   "\r\n";
     }
     void lineBytes()
     {
@@ -78,6 +82,32 @@ private slots:
             expected += SentHistoryLine(entry);
         expected += SentHistoryLine({QStringLiteral("t2"), QStringLiteral("/d.xls")});
         QCOMPARE(ReadAll(path), expected);
+    }
+
+    // A last line without its line break (a write cut short) stays as it is,
+    // and the new entries start on lines of their own.
+    void appendsAfterCutLine_data()
+    {
+        QTest::addColumn<QByteArray>("old");
+        QTest::addColumn<QByteArray>("separator");
+        QTest::newRow("cut line") << QByteArray("2006-12-12 09:05:03 /a.xls") << QByteArray("\r\n");
+        QTest::newRow("cut after CR") << QByteArray("t /a.xls\r") << QByteArray("\r\n");
+        QTest::newRow("whole line") << QByteArray("t /a.xls\r\n") << QByteArray();
+        QTest::newRow("empty file") << QByteArray() << QByteArray();
+    }
+    void appendsAfterCutLine()
+    {
+        QFETCH(QByteArray, old);
+        QFETCH(QByteArray, separator);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("h.zbx"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        QCOMPARE(file.write(old), old.size());
+        file.close();
+        const THistoryEntry entry{QStringLiteral("t2"), QStringLiteral("/d.xls")};
+        AppendSentHistory(path, {entry});
+        QCOMPARE(ReadAll(path), old + separator + SentHistoryLine(entry));
     }
 
     void yearFolderIsCreated()

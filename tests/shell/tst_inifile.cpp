@@ -87,6 +87,7 @@ private slots:
 
     void writeKeepsOtherBytes_data();
     void writeKeepsOtherBytes();
+    void newKeyAfterLastLineCutAtCr();
     void newFileUsesLineFeeds();
     void writeIsSeenAtOnceByAnotherObject();
     void codePageLettersRoundTrip();
@@ -291,6 +292,16 @@ void TestIniFile::writeKeepsOtherBytes()
     else
         ini.EraseSection(section);
     QCOMPARE(ReadAll(Path()), expected);
+}
+
+void TestIniFile::newKeyAfterLastLineCutAtCr()
+{
+    WriteAll(Path(), "[S]\r\nk=1\r");
+    TIniFile ini(Path());
+    ini.WriteString("S", "n", "2");
+    QCOMPARE(ReadAll(Path()), QByteArray("[S]\r\nk=1\r\r\nn=2\r\n"));
+    QCOMPARE(ini.ReadString("S", "k", ""), "1");
+    QCOMPARE(ini.ReadString("S", "n", ""), "2");
 }
 
 void TestIniFile::newFileUsesLineFeeds()
