@@ -30,8 +30,10 @@ private slots:
     {
         QTest::addColumn<QString>("param");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("version") << "--version" << "KELMIRA " KELMIRA_VERSION_TEXT "\n";
-        QTest::newRow("help") << "--help" << "  -i KELIAS    ";
+        QTest::newRow("version") << "--version"
+                                 << "KELMIRA " KELMIRA_VERSION_TEXT "\n";
+        QTest::newRow("help") << "--help"
+                              << "  -i KELIAS    ";
     }
 
     void informationWithoutDisplay()
@@ -45,8 +47,8 @@ private slots:
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         QProcess process;
         process.setProcessEnvironment(env);
-        process.start(QStringLiteral(KELMIRA_EXE), {param, QStringLiteral("-i"),
-                                                    QStringLiteral("/nonexistent/k.ini")});
+        process.start(QStringLiteral(KELMIRA_EXE),
+                      {param, QStringLiteral("-i"), QStringLiteral("/nonexistent/k.ini")});
         QVERIFY(process.waitForFinished(20000));
         QCOMPARE(process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(process.exitCode(), 0);

@@ -78,7 +78,8 @@ class TestDownloadCheck : public QObject
 
     // Runs the publishing tool into the served folder for version 1.0 of the
     // program "kelmira", the engine's default client; its printout.
-    QString Publish(const QStringList& instructions, const QString& version = QStringLiteral("1.0")) const
+    QString Publish(const QStringList& instructions,
+                    const QString& version = QStringLiteral("1.0")) const
     {
         QProcess tool;
         tool.start(QStringLiteral("/usr/bin/python3"),
@@ -498,7 +499,8 @@ private slots:
         QVERIFY2(printed.contains(QStringLiteral(
                      "INI-UPDATE [MI]Button.Captions \"Help perziura\" \"Nauja pagalba\"")),
                  qPrintable(printed));
-        F->Ai().WriteString(QStringLiteral("Sena sekcija"), QStringLiteral("a"), QStringLiteral("1"));
+        F->Ai().WriteString(QStringLiteral("Sena sekcija"), QStringLiteral("a"),
+                            QStringLiteral("1"));
         engine = F->NewEngine();
         RunCheck(*engine);
         QCOMPARE(engine->Status(), TUpdateCheckStatus::UpdatesPending);
