@@ -1,7 +1,8 @@
 // A scripted run of the demo: its two servers started as demo/run starts
 // them, a fresh demo workspace, one form sent through the demo mail server
-// into the outbox, and the demo's first update installed about five seconds
-// after the start.
+// into the outbox, the demo's first update installed about five seconds
+// after the start, and the second step's update found and kept for the
+// restart.
 #include "uDownloadTaskStore.h"
 #include "uDownloadUpdatesDataModule.h"
 #include "uExplorerFrame.h"
@@ -12,6 +13,7 @@
 #include "uSendForm.h"
 #include "uShared.h"
 #include "uSmtpTestServer.h"
+#include "uUpdateStatusDisplay.h"
 
 #include <QApplication>
 #include <QDir>
@@ -176,8 +178,26 @@ private slots:
         QCOMPARE(ai.ReadString(UpdatesSection, QStringLiteral("Versija"), {}),
                  QStringLiteral("1.1"));
         QVERIFY(MessageDlgScript::Asked().isEmpty());
-
         QTRY_VERIFY(!engine->IsDownloading());
+
+        // The second step, then "&Atnaujinti": the update waits for the
+        // restart, which would install it as here.
+        QProcess publish;
+        publish.start(Python, {Demo + QStringLiteral("/publish-restart-update"), DemoDir()});
+        QVERIFY(publish.waitForFinished(60000));
+        QVERIFY2(publish.exitCode() == 0, publish.readAllStandardError().constData());
+        form->UpdateStatus()->CheckForUpdates(true);
+        QTRY_COMPARE_WITH_TIMEOUT(reported.last(), UpdatesPending, 60000);
+        QCOMPARE(ai.ReadString(UpdatesSection, QStringLiteral("Neinstaliuota"), {}),
+                 QStringLiteral("INI-UPDATE.0,FILE-UPDATE.1,SET-VERSION.2"));
+        QTRY_VERIFY(!engine->IsDownloading());
+        QVERIFY(engine->InstallFiles());
+        TIniFile mi(GetConfigFileNameWithSuffix(ini, QStringLiteral("_MI")));
+        QCOMPARE(
+            mi.ReadString(QStringLiteral("Button.Captions"), QStringLiteral("Help perziura"), {}),
+            QStringLiteral("Nauja pagalba"));
+        QVERIFY(ReadFile(DemoDir() + QStringLiteral("/versija.txt")).startsWith("1.2\r\n"));
+
         form->FormDestroy();
         form.reset();
         engine.reset();
