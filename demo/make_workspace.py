@@ -2,14 +2,24 @@
 """Lays out a demo workspace: the two configuration files, the six working
 folders with a few workbooks by year, templates, sent-files history and
 "versija.txt". Everything text is written the way the Centre ships it:
-Windows-1257 with CR LF line ends."""
+Windows-1257 with CR LF line ends.
+
+The workspace sends its mail to the demo mail server and checks for updates
+at the demo update server (demo/servers.py); its folder "update-server" holds
+the first update, published with tools/kelmira-publish: the template
+"F01 Balansas.xlt" in its 2027 edition, after which the workstation checks for
+version 1.1, where there is nothing yet."""
 
 import argparse
 import datetime
 import shutil
+import subprocess
 from pathlib import Path
 
-FORMS = Path(__file__).resolve().parent / "forms"
+DEMO = Path(__file__).resolve().parent
+FORMS = DEMO / "forms"
+PUBLISH = DEMO.parent / "tools" / "kelmira-publish"
+CLIENT = "47150926"
 
 
 def write_ini(path: Path, sections: dict) -> None:
@@ -30,7 +40,13 @@ def history_line(when: str, path: Path) -> str:
     return f"{when:<20}{str(path):<256}\r\n"
 
 
-def make(root: Path, fresh: bool) -> Path:
+def publish(update_root: Path, version: str, *instructions: str) -> None:
+    subprocess.run(["/usr/bin/python3", str(PUBLISH), "--server", str(update_root),
+                    "--program-version", version, "--client", CLIENT, *instructions],
+                   check=True, stdout=subprocess.DEVNULL)
+
+
+def make(root: Path, fresh: bool, mail_port: int, update_port: int) -> Path:
     base = root / "kelmira.ini"
     if (root / "kelmira_MI.ini").exists() and not fresh:
         return base  # keep what the user did in an earlier run
@@ -109,22 +125,35 @@ def make(root: Path, fresh: bool) -> Path:
         },
         "Suvestines": {"S01 Suvestinė": templates / "S01 Suvestinė.xlt"},
         "Planai": {"P01 Biudžeto planas": templates / "P01 Biudžeto planas.xlt"},
-        "Atnaujinimai": {"Tikrinti": "N"},
+        "Atnaujinimai": {
+            "Tikrinti": "T", "Klientas": CLIENT,
+            "Serveriai": f"demo:demo@127.0.0.1:{update_port}",
+        },
     })
     write_ini(root / "kelmira_AI.ini", {
         "MainForm": {"ListView": 3},
         "Istorija": {"AF perziura": "2026\\"},
         "Siuntimas": {
-            "Host": "127.0.0.1", "Port": 2525, "Timeout": 30000, "SSL": "N",
+            "Host": "127.0.0.1", "Port": mail_port, "Timeout": 30000, "SSL": "N",
             "MyMail": "Demo įmonė <demo@kelmira.invalid>",
             "MailTo": "centras@kelmira.invalid",
             "Subject": "Ataskaitos", "Beep": "T",
         },
+        # The version is fixed so that the demo's updates do not depend on the
+        # program's own version; the log goes to kelmira.log beside.
+        "Atnaujinimai": {"Versija": "1.0", "Log": "Y"},
     })
     today = datetime.date.today().isoformat()
     (root / "versija.txt").write_bytes(
         f"1.0\r\nKELMIRA demonstracinė versija ({today})\r\n"
         "- Formų peržiūra ir pildymas\r\n- Siuntimas į Centrą\r\n".encode("cp1257"))
+
+    update_root = root / "update-server"
+    if update_root.exists():
+        shutil.rmtree(update_root)
+    publish(update_root, "1.0", "--file", str(FORMS / "forma-2027.xlt"),
+            str(templates / "F01 Balansas.xlt"), "--set-version", "1.1")
+    publish(update_root, "1.1", "--no-updates")
     return base
 
 
@@ -133,8 +162,12 @@ def main() -> None:
     parser.add_argument("folder", type=Path, help="where to lay out the workspace")
     parser.add_argument("--fresh", action="store_true",
                         help="lay the workspace out anew even when it exists")
+    parser.add_argument("--mail-port", type=int, default=2525,
+                        help="the demo mail server's port (default %(default)s)")
+    parser.add_argument("--update-port", type=int, default=2121,
+                        help="the demo update server's port (default %(default)s)")
     args = parser.parse_args()
-    print(make(args.folder.expanduser().resolve(), args.fresh))
+    print(make(args.folder.expanduser().resolve(), args.fresh, args.mail_port, args.update_port))
 
 
 if __name__ == "__main__":

@@ -1,5 +1,6 @@
 #include "uStartup.h"
 
+#include "uCommandLineInfo.h"
 #include "uDownloadTaskStore.h"
 #include "uDownloadUpdatesDataModule.h"
 #include "uError.h"
@@ -11,10 +12,20 @@
 
 #include <QTimer>
 
+#include <cstdio>
 #include <memory>
 
 int RunKelmira(int argc, char** argv, const std::function<void(TMainForm&)>& onShown)
 {
+    // Answered before the application object exists: no display is needed.
+    QStringList params;
+    for (int i = 1; i < argc; ++i)
+        params.append(QString::fromLocal8Bit(argv[i]));
+    if (const auto info = CommandLineInfo(params)) {
+        std::fputs(info->toLocal8Bit().constData(), stdout);
+        return 0;
+    }
+
     TKelmiraApplication app(argc, argv);
 
     const QString configFileName = GetConfigFileName();

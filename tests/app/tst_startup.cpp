@@ -1,5 +1,6 @@
 // The program as a process: it starts on a workspace named by "-i" and a
-// termination signal closes it through the close sequence, state written.
+// termination signal closes it through the close sequence, state written;
+// "--help" and "--version" answer without any display.
 #include "uChildProcesses.h"
 #include "uIniFile.h"
 #include "uWorkspaceFixture.h"
@@ -25,6 +26,41 @@ class TestStartup : public QObject
     }
 
 private slots:
+    void informationWithoutDisplay_data()
+    {
+        QTest::addColumn<QString>("param");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("version") << "--version"
+                                 << "KELMIRA " KELMIRA_VERSION_TEXT "\n";
+        QTest::newRow("help") << "--help"
+                              << "  -i KELIAS    ";
+    }
+
+    void informationWithoutDisplay()
+    {
+        QFETCH(QString, param);
+        QFETCH(QString, expected);
+        // A window would need this platform, which has no display to reach.
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.remove(QStringLiteral("DISPLAY"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(QStringLiteral(KELMIRA_EXE),
+                      {param, QStringLiteral("-i"), QStringLiteral("/nonexistent/k.ini")});
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(process.readAllStandardError(), QByteArray());
+        const QString output = QString::fromUtf8(process.readAllStandardOutput());
+        QVERIFY2(output.startsWith(QStringLiteral("KELMIRA " KELMIRA_VERSION_TEXT "\n")),
+                 qPrintable(output));
+        QVERIFY2(output.contains(expected), qPrintable(output));
+        if (param == QStringLiteral("--help"))
+            QVERIFY(output.contains(QStringLiteral("--version")));
+    }
+
     void terminationSignalWritesState()
     {
         TWorkspaceFixture workspace;

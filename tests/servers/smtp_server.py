@@ -10,6 +10,9 @@ Options:
   --port N            listen on this port instead of a free one
   --drop DIR          where messages go (required unless --discard)
   --discard           accept messages without storing them (benchmarks)
+  --dated             name messages YYYYMMDD-HHMMSS-NNNN.eml by their arrival
+                      and write no envelope, so that the messages of earlier
+                      runs in --drop stay (the demo's outbox)
   --tls DIR           implicit TLS from the first byte; a self-signed
                       certificate is generated into DIR by the openssl tool
   --old-tls           with --tls: speak TLS 1.0 only, as old servers do
@@ -33,6 +36,7 @@ Options:
 
 import argparse
 import asyncio
+import datetime
 import json
 import os
 import socket
@@ -87,13 +91,17 @@ class Handler:
         if self.args.discard:
             return "250 OK"
         self.count += 1
-        base = os.path.join(self.args.drop, "%04d" % self.count)
+        name = "%04d" % self.count
+        if self.args.dated:
+            name = datetime.datetime.now().strftime("%Y%m%d-%H%M%S-") + name
+        base = os.path.join(self.args.drop, name)
         with open(base + ".eml.part", "wb") as f:
             f.write(envelope.original_content)
-        login = session.auth_data.login.decode() if session.auth_data else ""
-        with open(base + ".json", "w", encoding="utf-8") as f:
-            json.dump({"mail_from": envelope.mail_from, "rcpt_tos": envelope.rcpt_tos,
-                       "login": login}, f)
+        if not self.args.dated:
+            login = session.auth_data.login.decode() if session.auth_data else ""
+            with open(base + ".json", "w", encoding="utf-8") as f:
+                json.dump({"mail_from": envelope.mail_from, "rcpt_tos": envelope.rcpt_tos,
+                           "login": login}, f)
         # Renamed last, so a reader never sees half a message.
         os.rename(base + ".eml.part", base + ".eml")
         return "250 OK queued"
@@ -169,6 +177,7 @@ async def main():
     parser.add_argument("--port", type=int, default=0)
     parser.add_argument("--drop")
     parser.add_argument("--discard", action="store_true")
+    parser.add_argument("--dated", action="store_true")
     parser.add_argument("--tls")
     parser.add_argument("--old-tls", action="store_true")
     parser.add_argument("--auth")

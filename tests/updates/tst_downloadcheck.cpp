@@ -1,10 +1,12 @@
 // Whole update checks against the FTP test server: the instruction chain,
-// the task downloads, the install decision, the reports and Stop.
+// the task downloads, the install decision, the reports and Stop; and
+// updates published with tools/kelmira-publish.
 #include "uDownloadThread.h"
 #include "uEngineFixture.h"
 #include "uFtpTestServer.h"
 
 #include <QDirIterator>
+#include <QProcess>
 #include <QSignalSpy>
 #include <QThread>
 
@@ -73,6 +75,24 @@ class TestDownloadCheck : public QObject
     }
 
     QStringList TempFiles() const { return QDir(F->Tmp()).entryList(QDir::Files | QDir::Hidden); }
+
+    // Runs the publishing tool into the served folder for version 1.0 of the
+    // program "kelmira", the engine's default client; its printout.
+    QString Publish(const QStringList& instructions,
+                    const QString& version = QStringLiteral("1.0")) const
+    {
+        QProcess tool;
+        tool.start(QStringLiteral("/usr/bin/python3"),
+                   QStringList{QStringLiteral(KELMIRA_SOURCE_DIR "/tools/kelmira-publish"),
+                               QStringLiteral("--server"), F->FtpRoot(),
+                               QStringLiteral("--program-version"), version} +
+                       instructions);
+        const bool ended = tool.waitForFinished(60000);
+        const QString output = QString::fromUtf8(tool.readAllStandardOutput());
+        QTest::qVerify(ended && tool.exitCode() == 0, "kelmira-publish",
+                       tool.readAllStandardError().constData(), __FILE__, __LINE__);
+        return output;
+    }
 
 private slots:
     void initTestCase()
@@ -444,6 +464,78 @@ private slots:
         QVERIFY(!F->Ai().ValueExists(UpdatesSection, QStringLiteral("Neinstaliuota")));
         QVERIFY(!F->Ai().SectionExists(QStringLiteral("FILE-UPDATE.0")));
         QVERIFY(!F->Ai().ValueExists(UpdatesSection, QStringLiteral("FILE-UPDATE.0")));
+    }
+
+    // Targets with blanks and Lithuanian letters, a value with blanks: the
+    // tool's quoting, code page and digests are what the engine reads.
+    void publishedUpdateInstalled()
+    {
+        StartServer();
+        const QString form = F->Path(QStringLiteral("Šablonai/F01 Pinigų srautai.xlt"));
+        const QString plan = F->Path(QStringLiteral("planas.xls"));
+        TEngineFixture::WriteFile(form, OldForm);
+        TEngineFixture::WriteFile(plan, OldForm);
+        // Two sources of one name go to the server side by side.
+        TEngineFixture::WriteFile(F->Path(QStringLiteral("a/naujas.xlt")), NewForm);
+        TEngineFixture::WriteFile(F->Path(QStringLiteral("b/naujas.xlt")), "plan\r\n");
+        Publish({QStringLiteral("--file"), F->Path(QStringLiteral("a/naujas.xlt")), form,
+                 QStringLiteral("--file"), F->Path(QStringLiteral("b/naujas.xlt")), plan,
+                 QStringLiteral("--set-version"), QStringLiteral("1.1")});
+        auto engine = F->NewEngine();
+        RunCheck(*engine);
+
+        QCOMPARE(engine->Status(), TUpdateCheckStatus::Updated);
+        QCOMPARE(TEngineFixture::ReadFile(form), NewForm);
+        QCOMPARE(TEngineFixture::ReadFile(plan), QByteArray("plan\r\n"));
+        QCOMPARE(F->Ai().ReadString(UpdatesSection, QStringLiteral("Versija"), {}),
+                 QStringLiteral("1.1"));
+
+        // The next publication, for the version the workstation now checks.
+        const QString printed =
+            Publish({QStringLiteral("--ini"), QStringLiteral("[MI]Button.Captions"),
+                     QStringLiteral("Help perziura"), QStringLiteral("Nauja pagalba"),
+                     QStringLiteral("--ini-delete"), QStringLiteral("Sena sekcija")},
+                    QStringLiteral("1.1"));
+        QVERIFY2(printed.contains(QStringLiteral(
+                     "INI-UPDATE [MI]Button.Captions \"Help perziura\" \"Nauja pagalba\"")),
+                 qPrintable(printed));
+        F->Ai().WriteString(QStringLiteral("Sena sekcija"), QStringLiteral("a"),
+                            QStringLiteral("1"));
+        engine = F->NewEngine();
+        RunCheck(*engine);
+        QCOMPARE(engine->Status(), TUpdateCheckStatus::UpdatesPending);
+        QVERIFY(engine->InstallFiles());
+        QCOMPARE(F->Mi().ReadString(QStringLiteral("Button.Captions"),
+                                    QStringLiteral("Help perziura"), {}),
+                 QStringLiteral("Nauja pagalba"));
+        QVERIFY(!F->Ai().SectionExists(QStringLiteral("Sena sekcija")));
+    }
+
+    // What an instruction file cannot say is refused, and nothing is written.
+    void publishingRefusesWhatCannotBeWritten_data()
+    {
+        QTest::addColumn<QStringList>("instructions");
+        QTest::newRow("double quote") << QStringList{"--ini", "S", "K", "a\"b"};
+        QTest::newRow("empty value") << QStringList{"--ini", "S", "K", ""};
+        QTest::newRow("line break") << QStringList{"--delete", "a\nb"};
+        QTest::newRow("no code") << QStringList{"--delete", "ж.xls"};
+        QTest::newRow("missing file") << QStringList{"--file", "/nonexistent/a.xls", "a.xls"};
+        QTest::newRow("nothing") << QStringList{};
+    }
+
+    void publishingRefusesWhatCannotBeWritten()
+    {
+        QFETCH(QStringList, instructions);
+        QProcess tool;
+        tool.start(QStringLiteral("/usr/bin/python3"),
+                   QStringList{QStringLiteral(KELMIRA_SOURCE_DIR "/tools/kelmira-publish"),
+                               QStringLiteral("--server"), F->FtpRoot(),
+                               QStringLiteral("--program-version"), QStringLiteral("1.0")} +
+                       instructions);
+        QVERIFY(tool.waitForFinished(60000));
+        QVERIFY(tool.exitCode() != 0);
+        QVERIFY(tool.readAllStandardError().contains("kelmira-publish: "));
+        QVERIFY(QDir(F->FtpRoot()).isEmpty());
     }
 };
 
