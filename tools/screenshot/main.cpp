@@ -23,7 +23,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <memory>
 
 namespace {
 
@@ -116,9 +115,8 @@ void UpdatesWindow(TMainForm& form)
     form.VersionButton()->click();
     TDownloadUpdatesForm* window = form.UpdateStatus()->DownloadUpdatesForm();
     auto* poll = new QTimer(&form);
-    auto waited = std::make_shared<int>(0);
-    QObject::connect(poll, &QTimer::timeout, &form, [&form, window, poll, waited] {
-        if (!CheckEnded(window->StatusEdit()->text()) && ++*waited < 300)
+    QObject::connect(poll, &QTimer::timeout, &form, [&form, window, poll, polls = 0]() mutable {
+        if (!CheckEnded(window->StatusEdit()->text()) && ++polls < 300)
             return;
         poll->stop();
         Save(window, QStringLiteral("updates-window"));
