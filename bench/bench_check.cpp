@@ -2,6 +2,7 @@
 // server, against the curl tool fetching the same 20 files in the same run,
 // one process and one connection per file. Prints the ratio of the wall
 // times (goal: at most 1.2).
+#include "uBenchFigure.h"
 #include "uDownloadTaskStore.h"
 #include "uDownloadUpdatesDataModule.h"
 #include "uFtpTestServer.h"
@@ -113,5 +114,6 @@ int main(int argc, char** argv)
     }
     std::printf("check %.3f s, curl %.3f s for %d files of 1 MiB: ratio %.2f (goal <= 1.2)\n",
                 bestCheck, bestTool, Files, bestCheck / bestTool);
+    PrintFigure("update check / curl, wall time", bestCheck / bestTool, "<= 1.2");
     return 0;
 }

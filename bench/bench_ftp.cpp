@@ -1,6 +1,7 @@
 // TFtpClient fetching a 256 MiB file from the local test server against the
 // curl tool fetching the same file, in the same run, both in active mode and
 // both writing a file. Prints the throughput ratio (goal: at least 0.9).
+#include "uBenchFigure.h"
 #include "uBenchFiles.h"
 #include "uFtpClient.h"
 #include "uFtpTestServer.h"
@@ -68,5 +69,6 @@ int main(int argc, char** argv)
     const double mib = FileSize / 1048576.0;
     std::printf("TFtpClient %.0f MiB/s, curl %.0f MiB/s, ratio %.2f (goal >= 0.9)\n",
                 mib / bestOurs, mib / bestTool, bestTool / bestOurs);
+    PrintFigure("TFtpClient / curl, throughput", bestTool / bestOurs, ">= 0.9");
     return 0;
 }

@@ -1,5 +1,6 @@
 // CheckMd5's digest over a 256 MiB file against md5sum of the same file, in
 // the same run. Prints the throughput ratio (goal: at least 0.9).
+#include "uBenchFigure.h"
 #include "uBenchFiles.h"
 #include "uCheckMd5.h"
 
@@ -50,5 +51,6 @@ int main(int argc, char** argv)
     const double mib = FileSize / 1048576.0;
     std::printf("CheckMd5 %.0f MiB/s, md5sum %.0f MiB/s, ratio %.2f (goal >= 0.9)\n",
                 mib / bestOurs, mib / bestTool, bestTool / bestOurs);
+    PrintFigure("CheckMd5 / md5sum, throughput", bestTool / bestOurs, ">= 0.9");
     return 0;
 }

@@ -5,6 +5,7 @@
 // memory increase during its send. The Python test server limits both clients
 // alike, so the CPU figures show the client's own cost.
 
+#include "uBenchFigure.h"
 #include "uMimeMessage.h"
 #include "uSmtpTestServer.h"
 #include "uSmtpThread.h"
@@ -143,5 +144,8 @@ int main(int argc, char** argv)
                 double(oursCpu[Rounds / 2]) / double(qMax<qint64>(1, toolCpu[Rounds / 2])));
     std::printf("peak memory increase during the send %.1f MiB (goal < 64 MiB)\n",
                 double(peakIncreaseKb) / 1024.0);
+    PrintFigure("delivery thread / curl, wall time", double(oursMedian) / double(toolMedian),
+                "<= 1.2");
+    PrintFigure("peak memory increase in MiB", double(peakIncreaseKb) / 1024.0, "< 64");
     return 0;
 }

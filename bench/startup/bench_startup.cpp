@@ -1,6 +1,7 @@
 // Start-up to the main window shown and closed, against a minimal Qt Widgets
 // program shown and closed, each a fresh process, in the same run.
 //   bench_startup [runs]        prints both medians and their ratio
+#include "uBenchFigure.h"
 #include "uMainForm.h"
 #include "uStartup.h"
 
@@ -66,5 +67,6 @@ int main(int argc, char** argv)
         MedianMs({QStringLiteral("--kelmira"), QStringLiteral("-i"), config}, runs);
     std::printf("startup: kelmira %.1f ms, minimal Qt Widgets %.1f ms, ratio %.2f (goal <= 1.5)\n",
                 kelmira, minimal, kelmira / minimal);
+    PrintFigure("start-up / minimal Qt Widgets program", kelmira / minimal, "<= 1.5");
     return 0;
 }
