@@ -6,6 +6,8 @@
 #include "uDownloadUpdatesDataModule.h"
 #include "uSavedTask.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString KeyJournal = QStringLiteral("Diegiama");
@@ -78,8 +80,7 @@ void TDownloadUpdatesDataModule::RecoverInterruptedInstall()
     } else {
         // Last first, so that two tasks changing the same thing end with
         // the state before both.
-        for (auto it = begun.rbegin(); it != begun.rend(); ++it)
-            (*it)->Rollback();
+        std::for_each(begun.rbegin(), begun.rend(), [](const auto& task) { task->Rollback(); });
         ClearJournal();
     }
     // Destroying the tasks removes the backups that are no longer needed.

@@ -117,7 +117,7 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments();
     if (args.size() < 6)
         return 2;
-    const QString exe = args.at(4);
+    const QString& exe = args.at(4);
     if (args.size() > 8) {
         CopyKill.Folder = QFile::encodeName(args.at(7));
         CopyKill.Copy = args.at(8).toInt();
