@@ -5,6 +5,7 @@
 #include <QIODevice>
 #include <QUrl>
 
+#include <algorithm>
 #include <cctype>
 #include <curl/curl.h>
 #include <memory>
@@ -49,6 +50,17 @@ size_t ReplyLine(char* data, size_t size, size_t count, void* user)
         transfer->ErrorReply = continues ? transfer->ErrorReply + ' ' + line : line;
     }
     return size * count;
+}
+
+bool HasControlCharacter(const QString& text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.unicode() < 0x20 || c.unicode() == 0x7f; });
+}
+
+long WholeSeconds(int milliseconds)
+{
+    return std::max(1L, (static_cast<long>(milliseconds) + 999) / 1000);
 }
 
 int Progress(void* user, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
@@ -104,8 +116,22 @@ void TFtpClient::ResetAbort()
     FAborted = false;
 }
 
+void TFtpClient::RefuseControlCharacters(const QString& text, const QString& what) const
+{
+    // The text itself stays out of the message: it may be the password.
+    if (HasControlCharacter(text))
+        throw EFtpError(QStringLiteral("FTP %1:%2: the %3 holds a line break or another control "
+                                       "character")
+                            .arg(Host)
+                            .arg(Port)
+                            .arg(what));
+}
+
 void TFtpClient::Retrieve(const QString& remotePath, QIODevice& out)
 {
+    RefuseControlCharacters(remotePath, QStringLiteral("remote path"));
+    RefuseControlCharacters(UserName, QStringLiteral("user name"));
+    RefuseControlCharacters(Password, QStringLiteral("password"));
     TTransfer transfer;
     transfer.Out = &out;
     transfer.Aborted = &FAborted;
@@ -127,6 +153,11 @@ void TFtpClient::Retrieve(const QString& remotePath, QIODevice& out)
     curl_easy_setopt(e, CURLOPT_FRESH_CONNECT, 1L);
     curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(ConnectTimeoutMs));
     curl_easy_setopt(e, CURLOPT_ACCEPTTIMEOUT_MS, static_cast<long>(AcceptTimeoutMs));
+    // A server that goes silent ends the transfer instead of holding the
+    // check for ever: no reply within the time, or not a byte of the file.
+    curl_easy_setopt(e, CURLOPT_SERVER_RESPONSE_TIMEOUT, WholeSeconds(IdleTimeoutMs));
+    curl_easy_setopt(e, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, WholeSeconds(IdleTimeoutMs));
     // The servers are reached directly; a proxy in the environment must not
     // reroute them.
     curl_easy_setopt(e, CURLOPT_PROXY, "");

@@ -32,6 +32,7 @@ bool TDownloadUpdatesDataModule::ApplicationStartup()
     ReadLastCheck();
     WriteLog(QStringLiteral("ApplicationStartup"));
     RemoveTempExe();
+    RecoverInterruptedInstall();
     ReadDelayed();
     WriteLog(QStringLiteral("ApplicationStartup ReadDelayed=%1").arg(FTasks.size()));
 

@@ -15,6 +15,16 @@ TDownloadTask::~TDownloadTask() = default;
 
 void TDownloadTask::Save(const QString& section)
 {
+    WriteCommand(section);
+}
+
+void TDownloadTask::WriteJournal(const QString& section) const
+{
+    WriteCommand(section);
+}
+
+void TDownloadTask::WriteCommand(const QString& section) const
+{
     Store()->WriteString(section, QStringLiteral("Command"), FCommand);
 }
 

@@ -52,6 +52,11 @@ public:
     virtual void Save(const QString& section);
     // Marks the task's working files for removal after a good installation.
     virtual void Commit() {}
+    // Writes into a section of the install journal what Rollback needs,
+    // "Command" first; ReadJournal takes it back into a task loaded from that
+    // section, judging from the files how far Install got.
+    virtual void WriteJournal(const QString& section) const;
+    virtual void ReadJournal(const TSavedTask& /*saved*/) {}
 
     IDownloadTaskOwner& Owner() const { return FOwner; }
     const QString& Command() const { return FCommand; }
@@ -62,6 +67,8 @@ protected:
     QString ReadSaved(const TSavedTask& saved, const QString& key) const;
 
 private:
+    void WriteCommand(const QString& section) const;
+
     IDownloadTaskOwner& FOwner;
     QString FCommand;
 };

@@ -21,6 +21,7 @@ const QString KeyMd5 = QStringLiteral("Md5");
 const QString KeyTempFile = QStringLiteral("TempFile");
 const QString KeyFile = QStringLiteral("File");
 const QString KeyArgs = QStringLiteral("Args");
+const QString KeyBackupFile = QStringLiteral("BackupFile");
 
 bool SameFile(const QString& a, const QString& b)
 {
@@ -73,6 +74,36 @@ void RemoveFileQuietly(const QString& path)
         QFile::remove(path);
 }
 
+// A downloaded file is trusted only when it is our own regular file that
+// nobody else may write: the temporary folder is shared, and a file someone
+// else placed under a remembered name (after a reboot emptied the folder)
+// could be changed between the digest check and its use.
+bool IsOwnPrivateFile(const QFile& file)
+{
+    struct stat status
+    {
+    };
+    return ::fstat(file.handle(), &status) == 0 && S_ISREG(status.st_mode) &&
+           status.st_uid == ::geteuid() && (status.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+// Whether the path names anything, a dangling link included.
+bool Exists(const QString& path)
+{
+    struct stat status
+    {
+    };
+    return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+}
+
+// The part of the journal both file tasks write: the file and its backup.
+void WriteFileAndBackup(IDownloadTaskStore& store, const QString& section, const QString& file,
+                        const QString& backup)
+{
+    store.WriteString(section, KeyFile, file);
+    store.WriteString(section, KeyBackupFile, backup);
+}
+
 } // namespace
 
 // --- FILE-DELETE
@@ -94,6 +125,12 @@ void TDownloadTaskFileDelete::Install()
 {
     TDownloadTask::Install();
     FBackupFile = CreateTempFileName();
+    // A file that is not there fails here, before the journal: a journal
+    // entry then always means that the file existed, and its absence at the
+    // next start means that the move took place.
+    if (!Exists(FFile))
+        MoveFileReplacing(FFile, FBackupFile); // raises the move's own error
+    Owner().BeforeChange(*this);
     MoveFileReplacing(FFile, FBackupFile);
     FMoved = true;
 }
@@ -119,6 +156,20 @@ void TDownloadTaskFileDelete::Save(const QString& section)
 {
     TDownloadTask::Save(section);
     Store()->WriteString(section, KeyFile, FFile);
+}
+
+void TDownloadTaskFileDelete::WriteJournal(const QString& section) const
+{
+    TDownloadTask::WriteJournal(section);
+    WriteFileAndBackup(*Store(), section, FFile, FBackupFile);
+}
+
+void TDownloadTaskFileDelete::ReadJournal(const TSavedTask& saved)
+{
+    TDownloadTask::ReadJournal(saved);
+    FBackupFile = ReadSaved(saved, KeyBackupFile);
+    // The move is one rename (or a copy, then the removal of the file).
+    FMoved = !Exists(FFile) && Exists(FBackupFile);
 }
 
 // --- downloaded files
@@ -160,8 +211,16 @@ bool TDownloadTaskDownloadFile::IsReady() const
 {
     if (FTempFile.isEmpty())
         return false;
-    QFile file(FTempFile);
-    if (!file.open(QIODevice::ReadOnly))
+    // Not through a link: the file itself must be ours.
+    const int fd =
+        ::open(QFile::encodeName(FTempFile).constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+    QFile file;
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0)
+            ::close(fd);
+        return false;
+    }
+    if (!IsOwnPrivateFile(file))
         return false;
     try {
         CheckMd5(file, FMd5, FUrl);
@@ -273,6 +332,7 @@ void TDownloadTaskFileUpdate::Install()
     FBackupFile = path;
     ReplaceFileContent(FFile, FBackupFile);
     FBackedUp = true;
+    Owner().BeforeChange(*this);
     ReplaceFileContent(TempFile(), FFile);
 }
 
@@ -298,4 +358,19 @@ void TDownloadTaskFileUpdate::Save(const QString& section)
 {
     TDownloadTaskDownloadFile::Save(section);
     Store()->WriteString(section, KeyFile, FFile);
+}
+
+void TDownloadTaskFileUpdate::WriteJournal(const QString& section) const
+{
+    // The backup is complete before the entry is written; the downloaded
+    // file itself is of no use to a rollback.
+    TDownloadTask::WriteJournal(section);
+    WriteFileAndBackup(*Store(), section, FFile, FBackupFile);
+}
+
+void TDownloadTaskFileUpdate::ReadJournal(const TSavedTask& saved)
+{
+    TDownloadTaskDownloadFile::ReadJournal(saved);
+    FBackupFile = ReadSaved(saved, KeyBackupFile);
+    FBackedUp = Exists(FBackupFile);
 }

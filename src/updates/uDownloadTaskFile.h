@@ -15,6 +15,8 @@ public:
     void Install() override;
     void Rollback() override;
     void Save(const QString& section) override;
+    void WriteJournal(const QString& section) const override;
+    void ReadJournal(const TSavedTask& saved) override;
 
     const QString& File() const { return FFile; }
     const QString& BackupFile() const { return FBackupFile; }
@@ -92,6 +94,8 @@ public:
     void Install() override;
     void Rollback() override;
     void Save(const QString& section) override;
+    void WriteJournal(const QString& section) const override;
+    void ReadJournal(const TSavedTask& saved) override;
 
     const QString& File() const { return FFile; }
     const QString& BackupFile() const { return FBackupFile; }

@@ -5,6 +5,15 @@ const QString KeyVersion = QStringLiteral("Version");
 const QString KeySection = QStringLiteral("Section");
 const QString KeyKey = QStringLiteral("Key");
 const QString KeyValue = QStringLiteral("Value");
+// The install journal's record of the state before the change.
+const QString KeyOldVersion = QStringLiteral("OldVersion");
+const QString KeyOldValue = QStringLiteral("OldValue");
+const QString KeyOldCount = QStringLiteral("OldValues");
+
+QString OldValueKey(qsizetype index)
+{
+    return QStringLiteral("Old%1").arg(index + 1);
+}
 } // namespace
 
 // --- SET-VERSION
@@ -22,6 +31,7 @@ void TDownloadTaskSetVersion::Install()
     TDownloadTask::Install();
     const auto store = Store();
     FOldVersion = store->GetVersion();
+    Owner().BeforeChange(*this);
     store->SetVersion(FVersion);
 }
 
@@ -35,6 +45,18 @@ void TDownloadTaskSetVersion::Save(const QString& section)
 {
     TDownloadTask::Save(section);
     Store()->WriteString(section, KeyVersion, FVersion);
+}
+
+void TDownloadTaskSetVersion::WriteJournal(const QString& section) const
+{
+    TDownloadTask::WriteJournal(section);
+    Store()->WriteString(section, KeyOldVersion, FOldVersion);
+}
+
+void TDownloadTaskSetVersion::ReadJournal(const TSavedTask& saved)
+{
+    TDownloadTask::ReadJournal(saved);
+    FOldVersion = ReadSaved(saved, KeyOldVersion);
 }
 
 // --- configuration tasks
@@ -52,6 +74,17 @@ TDownloadTaskIni::TDownloadTaskIni(IDownloadTaskOwner& owner, const TSavedTask& 
 void TDownloadTaskIni::Save(const QString& section)
 {
     TDownloadTask::Save(section);
+    WriteSectionAndKey(section);
+}
+
+void TDownloadTaskIni::WriteJournal(const QString& section) const
+{
+    TDownloadTask::WriteJournal(section);
+    WriteSectionAndKey(section);
+}
+
+void TDownloadTaskIni::WriteSectionAndKey(const QString& section) const
+{
     const auto store = Store();
     store->WriteString(section, KeySection, FSection);
     store->WriteString(section, KeyKey, FKey);
@@ -75,6 +108,7 @@ void TDownloadTaskIniDelete::Install()
     FSavedValues.clear();
     if (Key().isEmpty()) {
         FSavedValues = store->ReadSectionValues(Section());
+        Owner().BeforeChange(*this);
         store->EraseSection(Section());
         return;
     }
@@ -82,6 +116,7 @@ void TDownloadTaskIniDelete::Install()
     // create an empty key that hides the key's default from every reader.
     if (store->ValueExists(Section(), Key()))
         FSavedValues.append(store->ReadString(Section(), Key(), QString()));
+    Owner().BeforeChange(*this);
     store->DeleteKey(Section(), Key());
 }
 
@@ -97,6 +132,24 @@ void TDownloadTaskIniDelete::Rollback()
     } else if (!FSavedValues.isEmpty()) {
         store->WriteString(Section(), Key(), FSavedValues.first());
     }
+}
+
+void TDownloadTaskIniDelete::WriteJournal(const QString& section) const
+{
+    TDownloadTaskIni::WriteJournal(section);
+    const auto store = Store();
+    store->WriteInteger(section, KeyOldCount, static_cast<int>(FSavedValues.size()));
+    for (qsizetype i = 0; i < FSavedValues.size(); ++i)
+        store->WriteString(section, OldValueKey(i), FSavedValues.at(i));
+}
+
+void TDownloadTaskIniDelete::ReadJournal(const TSavedTask& saved)
+{
+    TDownloadTaskIni::ReadJournal(saved);
+    const int count = Store()->ReadInteger(saved.Section, KeyOldCount, 0);
+    FSavedValues.clear();
+    for (int i = 0; i < count; ++i)
+        FSavedValues.append(ReadSaved(saved, OldValueKey(i)));
 }
 
 // --- INI-UPDATE
@@ -118,6 +171,7 @@ void TDownloadTaskIniUpdate::Install()
     if (store->ValueExists(Section(), Key()))
         FOldValue = store->ReadString(Section(), Key(), QString());
     FInstalled = true;
+    Owner().BeforeChange(*this);
     store->WriteString(Section(), Key(), FValue);
 }
 
@@ -140,4 +194,21 @@ void TDownloadTaskIniUpdate::Save(const QString& section)
 {
     TDownloadTaskIni::Save(section);
     Store()->WriteString(section, KeyValue, FValue);
+}
+
+void TDownloadTaskIniUpdate::WriteJournal(const QString& section) const
+{
+    TDownloadTaskIni::WriteJournal(section);
+    // No "OldValue" key: the key was absent.
+    if (FOldValue)
+        Store()->WriteString(section, KeyOldValue, *FOldValue);
+}
+
+void TDownloadTaskIniUpdate::ReadJournal(const TSavedTask& saved)
+{
+    TDownloadTaskIni::ReadJournal(saved);
+    FInstalled = true;
+    FOldValue.reset();
+    if (Store()->ValueExists(saved.Section, KeyOldValue))
+        FOldValue = ReadSaved(saved, KeyOldValue);
 }

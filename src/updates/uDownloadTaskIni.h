@@ -17,6 +17,8 @@ public:
     void Install() override;
     void Rollback() override;
     void Save(const QString& section) override;
+    void WriteJournal(const QString& section) const override;
+    void ReadJournal(const TSavedTask& saved) override;
 
     const QString& Version() const { return FVersion; }
     const QString& OldVersion() const { return FOldVersion; }
@@ -38,11 +40,14 @@ public:
 
     bool NeedsRestart() const override { return true; }
     void Save(const QString& section) override;
+    void WriteJournal(const QString& section) const override;
 
     const QString& Section() const { return FSection; }
     const QString& Key() const { return FKey; }
 
 private:
+    void WriteSectionAndKey(const QString& section) const;
+
     QString FSection;
     QString FKey;
 };
@@ -57,6 +62,8 @@ public:
     QString ClassName() const override { return QStringLiteral("TDownloadTaskIniDelete"); }
     void Install() override;
     void Rollback() override;
+    void WriteJournal(const QString& section) const override;
+    void ReadJournal(const TSavedTask& saved) override;
 
     const QStringList& SavedValues() const { return FSavedValues; }
 
@@ -76,6 +83,8 @@ public:
     void Install() override;
     void Rollback() override;
     void Save(const QString& section) override;
+    void WriteJournal(const QString& section) const override;
+    void ReadJournal(const TSavedTask& saved) override;
 
     const QString& Value() const { return FValue; }
     QString OldValue() const { return FOldValue.value_or(QString()); }

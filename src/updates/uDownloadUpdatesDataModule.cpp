@@ -126,7 +126,7 @@ bool TDownloadUpdatesDataModule::InitDownload()
     FInstructionsPath = QStringLiteral("%1/%2/%3/%4/update.txt")
                             .arg(FDirectory, ProgramName(FExePath), FVersion, FClient);
     WriteLog(QStringLiteral("InitDownload Version=%1 Client=%2 Url=%3 Hosts=%4 Proxy=%5")
-                 .arg(FVersion, FClient, FInstructionsPath, servers, proxy));
+                 .arg(FVersion, FClient, FInstructionsPath, HidePasswords(servers), proxy));
     return true;
 }
 

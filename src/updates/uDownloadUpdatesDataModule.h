@@ -70,6 +70,8 @@ public:
 
     // Fetches one file from the server applied last (a connection of its own).
     void FtpDownload(const QString& remotePath, QIODevice& out) override;
+    // Adds the task about to change something to the install journal.
+    void BeforeChange(const TDownloadTask& task) override;
 
     // --- the task list and the start-up step
     // Before any window; true means this process must end at once.
@@ -78,7 +80,8 @@ public:
     bool IsReadyToInstall() const;
     bool NeedsRestart() const;
     // Installs every task; on a failure rolls back the tasks started so far
-    // and answers false.
+    // and answers false. Each task is entered in the install journal before
+    // it changes anything; CleanSaved removes the journal.
     bool InstallFiles();
     void SaveDelayed();
     void ReadDelayed();
@@ -106,6 +109,15 @@ private:
     void ThreadEnded();
 
     QStringList PendingNames() const;
+    // The install journal (uInstallJournal): section names of the tasks
+    // whose installation began, in order, in section "Atnaujinimai".
+    QStringList JournalNames() const;
+    void MarkJournalComplete();
+    void ClearJournal();
+    // At start-up, before the pending tasks are read: an installation that
+    // was cut short is rolled back, or, when every task was installed,
+    // finished by cleaning up.
+    void RecoverInterruptedInstall();
     bool IsDelayedInstallMode() const;
     void RemoveTempExe();
     bool RelaunchForInstall();
@@ -131,4 +143,5 @@ private:
     TUpdateLog FLog;
     QString FExePath;
     QStringList FParams;
+    QStringList FJournal; // the journal's names while InstallFiles runs
 };

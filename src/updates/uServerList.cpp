@@ -32,6 +32,18 @@ TProxyAddress ParseProxyText(const QString& text)
     return proxy;
 }
 
+QString HidePasswords(const QString& servers)
+{
+    QStringList items = servers.split(u',');
+    for (QString& item : items) {
+        const qsizetype at = item.indexOf(u'@');
+        const qsizetype colon = at < 0 ? -1 : item.left(at).indexOf(u':');
+        if (colon >= 0)
+            item.replace(colon + 1, at - colon - 1, QStringLiteral("***"));
+    }
+    return items.join(u',');
+}
+
 void AppendServers(TServerList& list, const QString& servers, const QString& proxyText,
                    const TProxyAddress& proxy, const QString& client, const QString& defaultHost)
 {

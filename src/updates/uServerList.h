@@ -44,5 +44,9 @@ void AppendServers(TServerList& list, const QString& servers, const QString& pro
                    const TProxyAddress& proxy, const QString& client,
                    const QString& defaultHost = DefaultUpdateHost);
 
+// The server text with each password replaced by "***", for the log: the
+// line of the server that answered is the only one to show its password.
+QString HidePasswords(const QString& servers);
+
 // Moves the entry at index to the front, keeping the order of the others.
 void MoveServerToFront(TServerList& list, int index);

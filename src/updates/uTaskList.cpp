@@ -30,6 +30,7 @@ bool TDownloadUpdatesDataModule::NeedsRestart() const
 
 bool TDownloadUpdatesDataModule::InstallFiles()
 {
+    ClearJournal();
     for (size_t k = 0; k < FTasks.size(); ++k) {
         TDownloadTask& task = *FTasks[k].Task;
         try {
@@ -41,11 +42,13 @@ bool TDownloadUpdatesDataModule::InstallFiles()
             // after it were never started.
             for (size_t j = 0; j <= k; ++j)
                 FTasks[j].Task->Rollback();
+            ClearJournal();
             FStatus = TUpdateCheckStatus::Failed;
             return false;
         }
         WriteLog(QStringLiteral("  Tasks_InstallFiles[%1/%2]=OK").arg(k).arg(task.ClassName()));
     }
+    MarkJournalComplete();
     FStatus = TUpdateCheckStatus::Updated;
     return true;
 }
@@ -96,6 +99,7 @@ void TDownloadUpdatesDataModule::CleanSaved()
     }
     FStore->DeleteKey(UpdatesSection, KeyPending);
     FStore->DeleteKey(UpdatesSection, KeyInstallAttempts);
+    ClearJournal();
 }
 
 void TDownloadUpdatesDataModule::ClearTasks()

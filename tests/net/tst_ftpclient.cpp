@@ -239,6 +239,158 @@ private slots:
         }
     }
 
+    // A server that misbehaves ends the transfer with an error of the right
+    // kind after the client's time-outs, never holds it for ever.
+    void misbehavingServersEndTheTransfer_data()
+    {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("accepts, then silence")
+            << QStringLiteral("silent") << QStringLiteral("Timeout was reached");
+        QTest::newRow("silence after the login")
+            << QStringLiteral("after-login") << QStringLiteral("Timeout was reached");
+        QTest::newRow("silence in the middle of the file")
+            << QStringLiteral("stall-after") << QStringLiteral("Timeout was reached");
+        QTest::newRow("closes in the middle of a reply")
+            << QStringLiteral("cut-reply")
+            << QStringLiteral("Weird server reply||Server returned nothing||receiving data");
+        QTest::newRow("reply line of 1 MiB")
+            << QStringLiteral("long-line")
+            << QStringLiteral("Weird server reply||receiving data||Timeout was reached");
+        QTest::newRow("garbage instead of a reply")
+            << QStringLiteral("garbage")
+            << QStringLiteral("Weird server reply||Timeout was reached");
+    }
+
+    void misbehavingServersEndTheTransfer()
+    {
+        QFETCH(QString, mode);
+        QFETCH(QString, expected);
+
+        std::unique_ptr<TServerProcess> server;
+        if (mode == QLatin1String("stall-after")) {
+            TFtpTestServer::TOptions options{FRoot.path()};
+            options.StallAfter = 100000;
+            server = std::make_unique<TFtpTestServer>(options);
+        } else {
+            server = std::make_unique<TMisbehavingFtpServer>(mode);
+        }
+        QVERIFY2(server->Error().isEmpty(), qPrintable(server->Error()));
+        TFtpClient client;
+        client.Host = QStringLiteral("127.0.0.1");
+        client.Port = server->Port();
+        client.UserName = QStringLiteral("user");
+        client.Password = QStringLiteral("secret");
+        client.ConnectTimeoutMs = 2000;
+        client.IdleTimeoutMs = 2000;
+
+        TCountingDevice out;
+        QString message;
+        std::unique_ptr<QThread> thread(QThread::create([&] {
+            try {
+                client.Retrieve(QStringLiteral("large.bin"), out);
+            } catch (const EFtpError& error) {
+                message = error.Message();
+            }
+        }));
+        thread->start();
+        // Generous: the time-outs above are a few seconds.
+        const bool ended = thread->wait(60000);
+        if (!ended) {
+            client.Abort();
+            thread->wait();
+        }
+        QVERIFY2(ended, "the transfer did not end after its time-out");
+        QVERIFY2(!message.isEmpty(), "the transfer passed for a success");
+        QVERIFY(out.Written < FLarge.size());
+        const QStringList alternatives = expected.split(QStringLiteral("||"));
+        QVERIFY2(std::any_of(alternatives.begin(), alternatives.end(),
+                             [&message](const QString& alternative) {
+                                 return message.contains(alternative, Qt::CaseInsensitive);
+                             }),
+                 qPrintable(message));
+    }
+
+    // Stop does not wait for the time-outs: a transfer waiting for a reply
+    // that would take ten minutes to time out ends on Abort.
+    void abortEndsTheWaitForASilentServer()
+    {
+        TMisbehavingFtpServer server(QStringLiteral("after-login"));
+        QVERIFY2(server.Error().isEmpty(), qPrintable(server.Error()));
+        TFtpClient client;
+        client.Host = QStringLiteral("127.0.0.1");
+        client.Port = server.Port();
+        client.ConnectTimeoutMs = 600000;
+        client.IdleTimeoutMs = 600000;
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        QString message;
+        std::unique_ptr<QThread> thread(QThread::create([&] {
+            try {
+                client.Retrieve(QStringLiteral("large.bin"), out);
+            } catch (const EFtpError& error) {
+                message = error.Message();
+            }
+        }));
+        thread->start();
+        QVERIFY(server.WaitForLine("logged in", 30000));
+        client.Abort();
+        QVERIFY(thread->wait(60000));
+        QVERIFY2(message.endsWith(QStringLiteral("transfer aborted")), qPrintable(message));
+    }
+
+    // A line break in a path or login would send a command of its own on the
+    // control connection; such a text is refused before anything is sent.
+    void controlCharactersAreRefused_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("expected");
+
+        QTest::newRow("path, CR LF and a command")
+            << QStringLiteral("path") << QStringLiteral("large.bin\r\nDELE empty.bin")
+            << QStringLiteral("the remote path holds a line break");
+        QTest::newRow("path, LF alone") << QStringLiteral("path") << QStringLiteral("a\nb.bin")
+                                        << QStringLiteral("the remote path holds a line break");
+        QTest::newRow("path, CR alone") << QStringLiteral("path") << QStringLiteral("a\rb.bin")
+                                        << QStringLiteral("the remote path holds a line break");
+        QTest::newRow("path, NUL")
+            << QStringLiteral("path") << (QStringLiteral("a") + QChar(0) + QStringLiteral("b.bin"))
+            << QStringLiteral("the remote path holds a line break");
+        QTest::newRow("user name") << QStringLiteral("user") << QStringLiteral("user\r\nSITE x")
+                                   << QStringLiteral("the user name holds a line break");
+        QTest::newRow("password") << QStringLiteral("password")
+                                  << QStringLiteral("secret\r\nDELE empty.bin")
+                                  << QStringLiteral("the password holds a line break");
+    }
+
+    void controlCharactersAreRefused()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(QString, expected);
+
+        // No server at all: the refusal comes before any connection.
+        TRefusingPort refusing;
+        TFtpClient client;
+        client.Host = QStringLiteral("127.0.0.1");
+        client.Port = refusing.Port();
+        client.UserName = field == QLatin1String("user") ? text : QStringLiteral("user");
+        client.Password = field == QLatin1String("password") ? text : QStringLiteral("secret");
+        QBuffer out;
+        out.open(QIODevice::WriteOnly);
+        QString message;
+        try {
+            client.Retrieve(field == QLatin1String("path") ? text : QStringLiteral("large.bin"),
+                            out);
+        } catch (const EFtpError& error) {
+            message = error.Message();
+        }
+        QVERIFY2(message.contains(expected), qPrintable(message));
+        QVERIFY2(!message.contains(QStringLiteral("secret")), qPrintable(message));
+    }
+
     void abortFromAnotherThreadEndsTransfer()
     {
         TFtpTestServer::TOptions options{FRoot.path()};

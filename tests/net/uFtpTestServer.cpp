@@ -5,38 +5,39 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-TFtpTestServer::TFtpTestServer(const TOptions& options) : FOptions(options)
+TServerProcess::TServerProcess(const QString& script, const QStringList& args)
 {
-    QStringList args{QStringLiteral(KELMIRA_TEST_SERVERS "/ftp_server.py"),
-                     QStringLiteral("--root"),
-                     options.Root,
-                     QStringLiteral("--user"),
-                     options.User,
-                     QStringLiteral("--password"),
-                     options.Password};
-    if (options.Rate > 0)
-        args << QStringLiteral("--rate") << QString::number(options.Rate);
-    if (options.DropAfter >= 0)
-        args << QStringLiteral("--drop-after") << QString::number(options.DropAfter)
-             << QStringLiteral("--drop-reply") << QString::number(options.DropReply);
     FProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    FProcess.start(QStringLiteral("/usr/bin/python3"), args);
+    FProcess.start(QStringLiteral("/usr/bin/python3"),
+                   QStringList{QStringLiteral(KELMIRA_TEST_SERVERS "/") + script} + args);
     if (!FProcess.waitForStarted()) {
         FError = FProcess.errorString();
         return;
     }
     while (!FProcess.canReadLine()) {
         if (!FProcess.waitForReadyRead(30000)) {
-            FError = QStringLiteral("the FTP server printed no port");
+            FError = script + QStringLiteral(" printed no port");
             return;
         }
     }
     FPort = FProcess.readLine().trimmed().toInt();
     if (FPort <= 0)
-        FError = QStringLiteral("the FTP server printed no port");
+        FError = script + QStringLiteral(" printed no port");
 }
 
-TFtpTestServer::~TFtpTestServer()
+bool TServerProcess::WaitForLine(const QByteArray& line, int timeoutMs)
+{
+    for (;;) {
+        while (FProcess.canReadLine()) {
+            if (FProcess.readLine().trimmed() == line)
+                return true;
+        }
+        if (!FProcess.waitForReadyRead(timeoutMs))
+            return false;
+    }
+}
+
+TServerProcess::~TServerProcess()
 {
     FProcess.closeWriteChannel(); // the server ends with its standard input
     if (!FProcess.waitForFinished(10000)) {
@@ -44,6 +45,29 @@ TFtpTestServer::~TFtpTestServer()
         FProcess.waitForFinished();
     }
 }
+
+TFtpTestServer::TFtpTestServer(const TOptions& options)
+    : TServerProcess(QStringLiteral("ftp_server.py"), Arguments(options)), FOptions(options)
+{}
+
+QStringList TFtpTestServer::Arguments(const TOptions& options)
+{
+    QStringList args{QStringLiteral("--root"),     options.Root,
+                     QStringLiteral("--user"),     options.User,
+                     QStringLiteral("--password"), options.Password};
+    if (options.Rate > 0)
+        args << QStringLiteral("--rate") << QString::number(options.Rate);
+    if (options.DropAfter >= 0)
+        args << QStringLiteral("--drop-after") << QString::number(options.DropAfter)
+             << QStringLiteral("--drop-reply") << QString::number(options.DropReply);
+    if (options.StallAfter >= 0)
+        args << QStringLiteral("--stall-after") << QString::number(options.StallAfter);
+    return args;
+}
+
+TMisbehavingFtpServer::TMisbehavingFtpServer(const QString& mode)
+    : TServerProcess(QStringLiteral("raw_ftp_server.py"), {mode})
+{}
 
 TRefusingPort::TRefusingPort()
 {

@@ -24,11 +24,13 @@ from pyftpdlib.handlers import DTPHandler, FTPHandler, ThrottledDTPHandler
 from pyftpdlib.servers import FTPServer
 
 
-def dropping_dtp_handler(base, drop_after, drop_reply):
-    class DroppingDTPHandler(base):
+def limited_dtp_handler(base, limit, at_limit):
+    """A data handler that sends `limit` bytes of a file, then calls at_limit."""
+
+    class LimitedDTPHandler(base):
         def __init__(self, sock, cmd_channel):
             super().__init__(sock, cmd_channel)
-            self._left = drop_after
+            self._left = limit
 
         def use_sendfile(self):
             return False
@@ -37,17 +39,29 @@ def dropping_dtp_handler(base, drop_after, drop_reply):
             if self.receive:
                 return super().send(data)
             if self._left <= 0:
-                if drop_reply == 226:
-                    self._resp = ("226 Transfer complete.", lambda *a: None)
-                else:
-                    self._resp = ("426 Connection closed; transfer aborted.", lambda *a: None)
-                self.close()
+                at_limit(self)
                 return 0
             sent = super().send(data[: self._left])
             self._left -= sent
             return sent
 
-    return DroppingDTPHandler
+    return LimitedDTPHandler
+
+
+def drop(reply):
+    def at_limit(handler):
+        if reply == 226:
+            handler._resp = ("226 Transfer complete.", lambda *a: None)
+        else:
+            handler._resp = ("426 Connection closed; transfer aborted.", lambda *a: None)
+        handler.close()
+
+    return at_limit
+
+
+def stall(handler):
+    # Out of the event loop: the socket stays open and silent.
+    handler.del_channel()
 
 
 def main():
@@ -59,6 +73,7 @@ def main():
     parser.add_argument("--rate", type=int, default=0)
     parser.add_argument("--drop-after", type=int, default=-1)
     parser.add_argument("--drop-reply", type=int, choices=(226, 426), default=426)
+    parser.add_argument("--stall-after", type=int, default=-1)
     args = parser.parse_args()
 
     authorizer = DummyAuthorizer()
@@ -68,7 +83,9 @@ def main():
     if args.rate > 0:
         dtp = type("RateDTPHandler", (ThrottledDTPHandler,), {"write_limit": args.rate})
     if args.drop_after >= 0:
-        dtp = dropping_dtp_handler(dtp, args.drop_after, args.drop_reply)
+        dtp = limited_dtp_handler(dtp, args.drop_after, drop(args.drop_reply))
+    if args.stall_after >= 0:
+        dtp = limited_dtp_handler(dtp, args.stall_after, stall)
 
     handler = type("TestFTPHandler", (FTPHandler,), {})
     handler.authorizer = authorizer

@@ -146,20 +146,27 @@ private slots:
 
     void installingCopyFailing_data()
     {
-        QTest::addColumn<bool>("copyFails");
-        QTest::newRow("the copy cannot be made") << true;
-        QTest::newRow("the copy cannot be started") << false;
+        QTest::addColumn<QString>("planted");
+        QTest::newRow("a file in the private folder's place") << "file";
+        // Someone else's folder behind a link must not receive the program.
+        QTest::newRow("a link in the private folder's place") << "link";
+        QTest::newRow("the copy cannot be started") << "";
     }
 
     // The program starts normally with the updates still pending, rather than
     // ending without a window at every start.
     void installingCopyFailing()
     {
-        QFETCH(bool, copyFails);
+        QFETCH(QString, planted);
+        const bool copyFails = !planted.isEmpty();
         AddPendingIniUpdate(QStringLiteral("INI-UPDATE.0"));
         const QString folder = F->Path(QStringLiteral(".kelmira-install"));
-        if (copyFails)
+        const QString elsewhere = F->Path(QStringLiteral("elsewhere"));
+        QVERIFY(QDir().mkpath(elsewhere));
+        if (planted == QLatin1String("file"))
             TEngineFixture::WriteFile(folder, "a file where the folder belongs");
+        else if (planted == QLatin1String("link"))
+            QVERIFY(QFile::link(elsewhere, folder));
         FShell->Result = 2;
         auto engine = F->NewEngine();
         QVERIFY(!engine->ApplicationStartup());
@@ -176,6 +183,7 @@ private slots:
             QVERIFY2(lines.at(5).startsWith(QStringLiteral("  CopyFile [%1] [").arg(F->ExePath())),
                      qPrintable(lines.at(5)));
             QVERIFY(lines.at(5).endsWith(QStringLiteral("] = False")));
+            QCOMPARE(QDir(elsewhere).entryList(QDir::Files | QDir::Hidden), QStringList());
         } else {
             QCOMPARE(FShell->Calls.size(), 1);
             QVERIFY(lines.at(5).endsWith(QStringLiteral("] = 2")));

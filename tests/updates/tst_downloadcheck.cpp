@@ -4,6 +4,7 @@
 #include "uDownloadThread.h"
 #include "uEngineFixture.h"
 #include "uFtpTestServer.h"
+#include "uRecordingShell.h"
 
 #include <QDirIterator>
 #include <QProcess>
@@ -52,11 +53,14 @@ class TestDownloadCheck : public QObject
     {
         return QStringLiteral("  try server: user:secret@127.0.0.1:%1 (:0)").arg(FServer->Port());
     }
-    // The AI servers come with the MI ones behind a ",", empty here.
-    QString InitLine(const QString& hosts) const
+    // The AI servers come with the MI ones behind a ",", empty here; the
+    // password is hidden.
+    QString InitLine() const
     {
-        return QStringLiteral("InitDownload Version=1.0 Client=47150926 Url=%1 Hosts=%2 Proxy=")
-            .arg(TEngineFixture::InstructionsPath(), hosts);
+        return QStringLiteral("InitDownload Version=1.0 Client=47150926 Url=%1 "
+                              "Hosts=user:***@127.0.0.1:%2, Proxy=")
+            .arg(TEngineFixture::InstructionsPath())
+            .arg(FServer->Port());
     }
 
     static void RunCheck(TDownloadUpdatesDataModule& engine)
@@ -125,7 +129,7 @@ private slots:
         QCOMPARE(F->Ai().ReadString(UpdatesSection, QStringLiteral("Tikrinta"), {}),
                  TimestampToStr(engine->LastCheck()));
         QCOMPARE(WithoutStartEnd(F->LogLines()),
-                 (QStringList{"Start", InitLine(ServerEntry() + u','), "Thread.Execute START",
+                 (QStringList{"Start", InitLine(), "Thread.Execute START",
                               "Thread.Execute DownloadInstructionsFile", TryServerLine(),
                               "Thread.Execute DownloadInstructionsFile=0", "Thread.Execute END"}));
     }
@@ -166,6 +170,8 @@ private slots:
         QCOMPARE(engine->Status(), TUpdateCheckStatus::Failed);
         QCOMPARE(reports.size(), 1);
         QVERIFY(!engine->LastCheck().isValid());
+        // No server answered, so no password shows.
+        QVERIFY(!TEngineFixture::ReadFile(F->LogFile()).contains("u:p@"));
         QCOMPARE(F->Ai().ReadString(UpdatesSection, QStringLiteral("Tikrinta"), {}),
                  QStringLiteral("18991230000000000"));
         const QStringList lines = F->LogLines();
@@ -248,6 +254,37 @@ private slots:
         const QStringList lines = F->LogLines();
         QCOMPARE(lines.last(),
                  QStringLiteral("Thread.Execute Tasks[0/TDownloadTaskFileUpdate].Download=FAIL"));
+    }
+
+    // A file whose content does not match its digest (changed on the server
+    // after the instruction file was written, or by someone on the way) is
+    // never installed or started, and nothing is kept for a later start.
+    void mismatchingDownloadInstallsAndRunsNothing_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("FILE-UPDATE") << "FILE-UPDATE";
+        QTest::newRow("RUN") << "RUN";
+    }
+
+    void mismatchingDownloadInstallsAndRunsNothing()
+    {
+        QFETCH(QString, command);
+        TRecordingShell shell;
+        StartServer();
+        TEngineFixture::WriteFile(F->Path(QStringLiteral("forma.xls")), OldForm);
+        QString line = FileUpdateLine(QStringLiteral("forma.xls"), NewForm);
+        if (command == QLatin1String("RUN"))
+            line = line.section(u' ', 0, 2).replace(QStringLiteral("FILE-UPDATE"), command);
+        F->Serve(QStringLiteral("files/forma.xls"), NewForm + "changed");
+        F->Serve(TEngineFixture::InstructionsPath(), line.toUtf8() + "\r\n");
+        auto engine = F->NewEngine();
+        RunCheck(*engine);
+
+        QCOMPARE(TEngineFixture::ReadFile(F->Path(QStringLiteral("forma.xls"))), OldForm);
+        QCOMPARE(shell.Calls.size(), 0);
+        QVERIFY(!F->Ai().ValueExists(UpdatesSection, QStringLiteral("Neinstaliuota")));
+        QVERIFY(F->LogLines().filter(QStringLiteral("Tasks_InstallFiles")).isEmpty());
+        QVERIFY(F->LogLines().last().endsWith(QStringLiteral("].Download=FAIL")));
     }
 
     void configurationUpdateSavedAsPending()
@@ -399,8 +436,7 @@ private slots:
         for (const QString& line : lines)
             if (!line.startsWith(QStringLiteral("Thread.")) && !line.startsWith(u' '))
                 startLines.append(line);
-        QCOMPARE(startLines,
-                 (QStringList{"Start", InitLine(ServerEntry() + u','), "Start END", "Start"}));
+        QCOMPARE(startLines, (QStringList{"Start", InitLine(), "Start END", "Start"}));
         QCOMPARE(lines.count(QStringLiteral("Thread.Execute START")), 1);
         QCOMPARE(lines.count(QStringLiteral("Start END")), 1);
         engine->Stop();

@@ -355,6 +355,40 @@ private slots:
         }
     }
 
+    // The temporary folder is shared: a download with the right content
+    // counts only when it is our own private regular file, never through a
+    // link or while someone else may change it before it is run.
+    void downloadNotOursIsNotTrusted_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("ready");
+        QTest::newRow("untouched") << "none" << true;
+        QTest::newRow("replaced by a link to the same content") << "link" << false;
+        QTest::newRow("writable by the group") << "group" << false;
+        QTest::newRow("writable by everyone") << "others" << false;
+    }
+
+    void downloadNotOursIsNotTrusted()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, ready);
+        auto task = Parse(QStringLiteral("RUN files/setup.sh {sh}"), *FOwner);
+        auto* download = dynamic_cast<TDownloadTaskDownloadFile*>(task.get());
+        QVERIFY(download);
+        download->Download();
+        const QString path = download->TempFile();
+        QCOMPARE(ModeOf(path), 0600);
+        if (change == QLatin1String("link")) {
+            const QString elsewhere = FWork.filePath(QStringLiteral("planted.sh"));
+            QVERIFY(QFile::rename(path, elsewhere));
+            QVERIFY(QFile::link(elsewhere, path));
+        } else if (change != QLatin1String("none")) {
+            const mode_t extra = change == QLatin1String("group") ? S_IWGRP : S_IWOTH;
+            QCOMPARE(::chmod(QFile::encodeName(path).constData(), 0600 | extra), 0);
+        }
+        QCOMPARE(download->IsReady(), ready);
+    }
+
     void lowerCaseDigestNeverBecomesReady()
     {
         auto task = Parse(QStringLiteral("FILE-UPDATE files/new.xls ") + Md5Of(NewContent) +

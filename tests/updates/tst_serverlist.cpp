@@ -97,6 +97,29 @@ private slots:
         QCOMPARE(Describe(list), expected.join(u'\n'));
     }
 
+    void hidePasswords_data()
+    {
+        QTest::addColumn<QString>("servers");
+        QTest::addColumn<QString>("logged");
+        QTest::newRow("none") << "a.lt, b.lt:2121"
+                              << "a.lt, b.lt:2121";
+        QTest::newRow("user without password") << "u@a.lt"
+                                               << "u@a.lt";
+        QTest::newRow("two entries, blanks kept") << " u:p@a.lt:21 , v: q r @b.lt"
+                                                  << " u:***@a.lt:21 , v:***@b.lt";
+        QTest::newRow("colons and an @ in the password") << "u:p:q@r@a.lt"
+                                                         << "u:***@r@a.lt";
+        QTest::newRow("empty password") << "u:@a.lt"
+                                        << "u:***@a.lt";
+    }
+
+    void hidePasswords()
+    {
+        QFETCH(QString, servers);
+        QFETCH(QString, logged);
+        QCOMPARE(HidePasswords(servers), logged);
+    }
+
     void laterChecksAppendBehindAndMoveToFront()
     {
         TServerList list;
