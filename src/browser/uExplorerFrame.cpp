@@ -303,9 +303,7 @@ void TExplorerFrame::StopWatcher()
 {
     if (!FWatcher)
         return;
-    // Reports it might still make go nowhere; one already queued only reads
-    // the folder once more.
-    disconnect(FWatcher, nullptr, this, nullptr);
+    // Reports it might still make go nowhere.
     FWatcher->Stop();
     FWatcher = nullptr;
 }
