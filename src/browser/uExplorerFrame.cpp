@@ -303,7 +303,9 @@ void TExplorerFrame::StopWatcher()
 {
     if (!FWatcher)
         return;
-    // Reports it might still make go nowhere.
+    // Reports it might still make go nowhere; one already queued only reads
+    // the folder once more.
+    disconnect(FWatcher, nullptr, this, nullptr);
     FWatcher->Stop();
     FWatcher = nullptr;
 }

@@ -34,16 +34,8 @@ TShellChangeThread::TShellChangeThread(const QString& folder, QObject* receiver,
 {
     ++FInstances;
     connect(this, &QThread::finished, this, &QObject::deleteLater);
-    // A report already on its way when Stop() is called goes nowhere. The
-    // connection itself stays: one cut while the watcher waits for its
-    // report would be freed by the watcher's thread.
-    connect(
-        this, &TShellChangeThread::Changed, receiver,
-        [this, handler = std::move(handler)] {
-            if (!FStopped)
-                handler();
-        },
-        Qt::BlockingQueuedConnection);
+    connect(this, &TShellChangeThread::Changed, receiver, std::move(handler),
+            Qt::BlockingQueuedConnection);
     FWake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     FNotify = inotify_init1(IN_CLOEXEC | IN_NONBLOCK);
     if (FNotify >= 0 &&

@@ -23,8 +23,7 @@ public:
     ~TShellChangeThread() override;
 
     // Asks the watcher to end; it does so at once, or when the receiver of
-    // the report it is making has returned. A report not yet handled is
-    // dropped. Never waits; call it on the receiver's thread.
+    // the report it is making has returned. Never waits.
     void Stop();
 
     // Watchers in existence, for the owner's checks that they do end.
