@@ -8,6 +8,16 @@ target_compile_options(kelmira_options INTERFACE
 if(KELMIRA_WERROR)
   target_compile_options(kelmira_options INTERFACE -Werror)
 endif()
+if(KELMIRA_SANITIZE)
+  # Every target links kelmira_options, so the whole program and its tests are
+  # instrumented alike. A UBSan finding aborts, so it fails the test.
+  target_compile_options(kelmira_options INTERFACE
+    -fsanitize=${KELMIRA_SANITIZE} -fno-omit-frame-pointer)
+  target_link_options(kelmira_options INTERFACE -fsanitize=${KELMIRA_SANITIZE})
+  if(KELMIRA_SANITIZE MATCHES "undefined")
+    target_compile_options(kelmira_options INTERFACE -fno-sanitize-recover=all)
+  endif()
+endif()
 target_compile_definitions(kelmira_options INTERFACE
   QT_NO_URL_CAST_FROM_STRING
   QT_NO_NARROWING_CONVERSIONS_IN_CONNECT
