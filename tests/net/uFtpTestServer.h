@@ -10,7 +10,8 @@ class TServerProcess
 {
 public:
     TServerProcess(const QString& script, const QStringList& args);
-    ~TServerProcess();
+    // Tests hold a server of either kind through this class.
+    virtual ~TServerProcess();
     TServerProcess(const TServerProcess&) = delete;
     TServerProcess& operator=(const TServerProcess&) = delete;
 
