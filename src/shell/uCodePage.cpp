@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <utility>
+
 namespace {
 
 constexpr auto CodePageName = "windows-1257";
@@ -71,9 +73,9 @@ QString FromCodePage(const QByteArray& bytes)
     return QString::fromLatin1(bytes);
 }
 
-QByteArray CodePageUpperBytes(const QByteArray& bytes)
+QByteArray CodePageUpperBytes(QByteArray bytes)
 {
-    QByteArray upper = bytes;
+    QByteArray upper = std::move(bytes);
     for (char& c : upper) {
         const auto b = static_cast<unsigned char>(c);
         const bool asciiLower = b >= 'a' && b <= 'z';
