@@ -1,7 +1,10 @@
 #include "uCodePage.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <utility>
 
 namespace {
 
@@ -15,13 +18,16 @@ bool IsAscii(QStringView text)
     return true;
 }
 
-// A converter remembers a past error, so every conversion has its own.
-QByteArray Encode(QStringView text, bool& failed)
+// What one character (a surrogate pair counts as one) becomes. A converter
+// remembers a past error, so every conversion has its own. The converter
+// writes its own substitute for characters the code page lacks; the
+// program's files have always shown them as "?".
+QByteArray EncodeOne(QStringView character)
 {
     QStringEncoder encoder(CodePageName);
-    QByteArray bytes = encoder.encode(text);
-    failed = encoder.hasError();
-    return bytes;
+    QByteArray bytes = encoder.encode(character);
+    // A lone high surrogate gives nothing: the converter waits for its pair.
+    return encoder.hasError() || bytes.isEmpty() ? QByteArray("?") : bytes;
 }
 
 } // namespace
@@ -32,18 +38,29 @@ QByteArray ToCodePage(const QString& text)
     // shares.
     if (IsAscii(text))
         return text.toLatin1();
-    bool failed = false;
-    QByteArray bytes = Encode(text, failed);
-    if (!failed)
-        return bytes;
-    // The converter writes its own substitute for characters the code page
-    // lacks; the program's files have always shown them as "?".
-    bytes.clear();
+    // Opening a converter costs more than converting a name, and sorting a
+    // large folder converted thousands: each character's bytes are kept
+    // once found, per thread.
+    thread_local QHash<char32_t, QByteArray> known;
+    QByteArray bytes;
+    bytes.reserve(text.size());
     for (qsizetype i = 0; i < text.size();) {
-        const qsizetype length = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-        const QByteArray one = Encode(QStringView(text).mid(i, length), failed);
-        bytes += failed ? QByteArray("?") : one;
-        i += length;
+        const QChar c = text.at(i);
+        if (c.unicode() < 0x80) {
+            bytes += static_cast<char>(c.unicode());
+            ++i;
+            continue;
+        }
+        // A lone high surrogate is a character of its own, not the start of
+        // a pair with whatever follows.
+        const bool pair =
+            c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate();
+        const char32_t key = pair ? QChar::surrogateToUcs4(c, text.at(i + 1)) : c.unicode();
+        auto found = known.constFind(key);
+        if (found == known.cend())
+            found = known.insert(key, EncodeOne(QStringView(text).mid(i, pair ? 2 : 1)));
+        bytes += *found;
+        i += pair ? 2 : 1;
     }
     return bytes;
 }
@@ -56,9 +73,9 @@ QString FromCodePage(const QByteArray& bytes)
     return QString::fromLatin1(bytes);
 }
 
-QByteArray CodePageUpperBytes(const QByteArray& bytes)
+QByteArray CodePageUpperBytes(QByteArray bytes)
 {
-    QByteArray upper = bytes;
+    QByteArray upper = std::move(bytes);
     for (char& c : upper) {
         const auto b = static_cast<unsigned char>(c);
         const bool asciiLower = b >= 'a' && b <= 'z';

@@ -14,4 +14,4 @@ QString FromCodePage(const QByteArray& bytes);
 // a comparison by byte value sorts letters with diacritics after "Z".
 QByteArray CodePageUpper(const QString& text);
 // The same for text that is already in the code page.
-QByteArray CodePageUpperBytes(const QByteArray& bytes);
+QByteArray CodePageUpperBytes(QByteArray bytes);

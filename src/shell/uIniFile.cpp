@@ -8,6 +8,9 @@
 #include <QFile>
 #include <QMutex>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 constexpr qsizetype MaxValueLength = 2047;
@@ -53,36 +56,89 @@ bool ParseInteger(const QString& text, int& value)
     return ok;
 }
 
+// The batches this thread has open, innermost last.
+thread_local std::vector<TIniBatch*> OpenBatches;
+
+EAppError WriteRefused(const QString& fileName)
+{
+    return EAppError(QStringLiteral("Unable to write to %1").arg(fileName));
+}
+
 } // namespace
+
+TIniBatch::TIniBatch(const QString& fileName)
+    : FFileName(fileName), FPath(ResolvedWritePath(fileName)), FOuter(Active(FPath))
+{
+    if (FOuter)
+        return;
+    FMutex = &FileWriteMutex(FPath);
+    FMutex->lock();
+    QFile file(FPath);
+    // Writing back what could not be read would lose the whole file.
+    if (file.exists()) {
+        if (!file.open(QIODevice::ReadOnly)) {
+            FMutex->unlock();
+            throw WriteRefused(FFileName);
+        }
+        FOld = file.readAll();
+    }
+    FDocument = std::make_unique<TIniDocument>(FOld);
+    OpenBatches.push_back(this);
+}
+
+TIniBatch::~TIniBatch()
+{
+    End();
+}
+
+TIniBatch* TIniBatch::Active(const QString& resolvedPath)
+{
+    const auto found = std::find_if(OpenBatches.begin(), OpenBatches.end(),
+                                    [&](const TIniBatch* b) { return b->FPath == resolvedPath; });
+    return found == OpenBatches.end() ? nullptr : *found;
+}
+
+TIniDocument& TIniBatch::Document()
+{
+    return FOuter ? FOuter->Document() : *FDocument;
+}
+
+void TIniBatch::Commit()
+{
+    if (FOuter || !FMutex)
+        return;
+    const bool written =
+        FDocument->Content() == FOld || ReplaceFileContent(FPath, FDocument->Content());
+    End();
+    if (!written)
+        throw WriteRefused(FFileName);
+}
+
+void TIniBatch::End()
+{
+    if (!FMutex)
+        return;
+    OpenBatches.erase(std::find(OpenBatches.begin(), OpenBatches.end(), this));
+    FMutex->unlock();
+    FMutex = nullptr;
+}
 
 TIniFile::TIniFile(const QString& fileName) : FFileName(fileName) {}
 
 TIniDocument TIniFile::Load() const
 {
+    if (!OpenBatches.empty())
+        if (const TIniBatch* batch = TIniBatch::Active(ResolvedWritePath(FFileName)))
+            return *batch->FDocument;
     QFile file(FFileName);
     return TIniDocument(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
 }
 
 void TIniFile::Change(const std::function<void(TIniDocument&)>& change)
 {
-    const QString path = ResolvedWritePath(FFileName);
-    const QMutexLocker locker(&FileWriteMutex(path));
-    const auto refuse = [this] {
-        return EAppError(QStringLiteral("Unable to write to %1").arg(FFileName));
-    };
-    QFile file(path);
-    QByteArray old;
-    if (file.exists()) {
-        // Writing back what could not be read would lose the whole file.
-        if (!file.open(QIODevice::ReadOnly))
-            throw refuse();
-        old = file.readAll();
-        file.close();
-    }
-    TIniDocument document(old);
-    change(document);
-    if (document.Content() != old && !ReplaceFileContent(path, document.Content()))
-        throw refuse();
+    TIniBatch batch(FFileName);
+    change(batch.Document());
+    batch.Commit();
 }
 
 QString TIniFile::ReadString(const QString& section, const QString& key, const QString& def) const

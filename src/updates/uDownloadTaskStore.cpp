@@ -70,6 +70,13 @@ bool TDownloadTaskIniFile::ValueExists(const QString& section, const QString& ke
     return FIniFile.ValueExists(section, key);
 }
 
+void TDownloadTaskIniFile::WriteTogether(const std::function<void()>& changes)
+{
+    TIniBatch batch(FIniFile.FileName());
+    changes();
+    batch.Commit();
+}
+
 void TDownloadTaskIniFile::SetVersion(const QString& version)
 {
     FIniFile.WriteString(UpdatesSection, KeyVersion, version);

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 // Everything the update engine and its tasks read or write in the
 // configuration goes through this interface. Shared through std::shared_ptr:
 // the store lives as long as its last user.
@@ -23,6 +25,10 @@ public:
     virtual QStringList ReadSectionValues(const QString& section) const = 0;
     // Whether the key is present at all (an empty value counts as present).
     virtual bool ValueExists(const QString& section, const QString& key) const = 0;
+    // Runs changes that belong together so that they reach the file of
+    // this user's settings in one write (see TIniBatch); changes to other
+    // files are written one by one as usual.
+    virtual void WriteTogether(const std::function<void()>& changes) = 0;
 
     // The named settings of section "Atnaujinimai".
     virtual void SetVersion(const QString& version) = 0;
@@ -60,6 +66,7 @@ public:
     void DeleteKey(const QString& section, const QString& key) override;
     QStringList ReadSectionValues(const QString& section) const override;
     bool ValueExists(const QString& section, const QString& key) const override;
+    void WriteTogether(const std::function<void()>& changes) override;
 
     void SetVersion(const QString& version) override;
     QString GetClient() const override;

@@ -55,14 +55,18 @@ bool TDownloadUpdatesDataModule::InstallFiles()
 
 void TDownloadUpdatesDataModule::SaveDelayed()
 {
-    QStringList names;
-    for (size_t i = 0; i < FTasks.size(); ++i) {
-        const QString name = QStringLiteral("%1.%2").arg(FTasks[i].Task->Command()).arg(i);
-        FStore->WriteString(UpdatesSection, name, FTasks[i].Line);
-        FTasks[i].Task->Save(name);
-        names.append(name);
-    }
-    FStore->WriteString(UpdatesSection, KeyPending, names.join(u','));
+    // Some keys per task: written one by one, each a flush to disk, they
+    // were most of a check's time.
+    FStore->WriteTogether([this] {
+        QStringList names;
+        for (size_t i = 0; i < FTasks.size(); ++i) {
+            const QString name = QStringLiteral("%1.%2").arg(FTasks[i].Task->Command()).arg(i);
+            FStore->WriteString(UpdatesSection, name, FTasks[i].Line);
+            FTasks[i].Task->Save(name);
+            names.append(name);
+        }
+        FStore->WriteString(UpdatesSection, KeyPending, names.join(u','));
+    });
     FStatus = TUpdateCheckStatus::UpdatesPending;
 }
 

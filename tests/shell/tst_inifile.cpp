@@ -6,6 +6,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QSemaphore>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
@@ -101,6 +102,10 @@ private slots:
 
     void twoThreadsLoseNoKey();
     void killedWriterNeverLeavesPartialFile();
+
+    void batchWritesEverythingAtCommit();
+    void batchWithoutCommitChangesNothing();
+    void writeOfAnotherThreadDuringBatchKept();
 
 private:
     QString Path(const QString& name = QStringLiteral("a.ini")) const
@@ -448,6 +453,92 @@ void TestIniFile::twoThreadsLoseNoKey()
     for (int t = 0; t < 2; ++t)
         for (int i = 0; i < PerThread; ++i)
             QCOMPARE(ini.ReadInteger("Keys", QStringLiteral("T%1-%2").arg(t).arg(i), -1), i);
+}
+
+namespace {
+
+// The same changes whether in a batch or key by key.
+void ChangeSeveral(TIniFile& ini)
+{
+    ini.WriteString("Nustatymai", "Archyvas", "kita.zbx");
+    ini.WriteString("Nauja", "A", "1");
+    ini.DeleteKey("Nustatymai", "AF perziura pirma");
+    ini.EraseSection("Other");
+    ini.WriteInteger("Nauja", "B", 2);
+}
+
+} // namespace
+
+void TestIniFile::batchWritesEverythingAtCommit()
+{
+    WriteAll(Path("one-by-one.ini"), Fixture);
+    TIniFile oneByOne(Path("one-by-one.ini"));
+    ChangeSeveral(oneByOne);
+
+    WriteAll(Path(), Fixture);
+    TIniFile ini(Path());
+    TIniBatch batch(Path());
+    ChangeSeveral(ini);
+    {
+        // A batch opened inside joins the outer one instead of waiting for it.
+        TIniBatch inner(Path());
+        TIniFile(Path()).WriteString("Last", "y", "3");
+        inner.Commit();
+    }
+    QCOMPARE(ReadAll(Path()), Fixture);
+    // This thread reads its changes; another one reads the file.
+    QCOMPARE(ini.ReadString("Nauja", "A", "none"), "1");
+    QCOMPARE(ini.ReadString("Last", "y", "none"), "3");
+    QString seenElsewhere;
+    std::unique_ptr<QThread> reader(QThread::create(
+        [&] { seenElsewhere = TIniFile(Path()).ReadString("Nauja", "A", "none"); }));
+    reader->start();
+    QVERIFY(reader->wait());
+    QCOMPARE(seenElsewhere, "none");
+
+    batch.Commit();
+    oneByOne.WriteString("Last", "y", "3");
+    QCOMPARE(ReadAll(Path()), ReadAll(Path("one-by-one.ini")));
+    QCOMPARE(QDir(FDir->path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"a.ini", "one-by-one.ini"}));
+}
+
+void TestIniFile::batchWithoutCommitChangesNothing()
+{
+    WriteAll(Path(), Fixture);
+    TIniFile ini(Path());
+    {
+        TIniBatch batch(Path());
+        ChangeSeveral(ini);
+    }
+    QCOMPARE(ReadAll(Path()), Fixture);
+    QCOMPARE(ini.ReadString("Nustatymai", "Archyvas", "none"), "Bylos %y.zbx");
+    // Nothing is left held: a plain write goes straight to the file.
+    ini.WriteString("Last", "y", "3");
+    QCOMPARE(TIniFile(Path()).ReadString("Last", "y", "none"), "3");
+}
+
+void TestIniFile::writeOfAnotherThreadDuringBatchKept()
+{
+    // The other thread's write must wait for the batch, not be overwritten
+    // by it.
+    QSemaphore started;
+    std::unique_ptr<QThread> writer;
+    {
+        TIniBatch batch(Path());
+        TIniFile(Path()).WriteString("Batch", "K", "1");
+        writer.reset(QThread::create([&] {
+            started.release();
+            TIniFile(Path()).WriteString("Other", "K", "2");
+        }));
+        writer->start();
+        QVERIFY(started.tryAcquire(1, 10000));
+        batch.Commit();
+    }
+    QVERIFY(writer->wait());
+    const TIniFile ini(Path());
+    QCOMPARE(ini.ReadString("Batch", "K", "none"), "1");
+    QCOMPARE(ini.ReadString("Other", "K", "none"), "2");
 }
 
 void TestIniFile::killedWriterNeverLeavesPartialFile()
