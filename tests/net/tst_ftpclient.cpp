@@ -84,6 +84,21 @@ bool ContainsAnyOf(const QString& message, const QString& part)
                        });
 }
 
+// Fetches "large.bin" on a thread of its own, so that the test can watch,
+// abort or outwait it; a failure's text lands in message.
+std::unique_ptr<QThread> StartRetrieve(TFtpClient& client, QIODevice& out, QString& message)
+{
+    std::unique_ptr<QThread> thread(QThread::create([&client, &out, &message] {
+        try {
+            client.Retrieve(QStringLiteral("large.bin"), out);
+        } catch (const EFtpError& error) {
+            message = error.Message();
+        }
+    }));
+    thread->start();
+    return thread;
+}
+
 } // namespace
 
 class TFtpClientTest : public QObject
@@ -291,14 +306,7 @@ private slots:
 
         TCountingDevice out;
         QString message;
-        std::unique_ptr<QThread> thread(QThread::create([&] {
-            try {
-                client.Retrieve(QStringLiteral("large.bin"), out);
-            } catch (const EFtpError& error) {
-                message = error.Message();
-            }
-        }));
-        thread->start();
+        const std::unique_ptr<QThread> thread = StartRetrieve(client, out, message);
         // Generous: the time-outs above are a few seconds.
         const bool ended = thread->wait(60000);
         if (!ended) {
@@ -325,14 +333,7 @@ private slots:
         QBuffer out;
         out.open(QIODevice::WriteOnly);
         QString message;
-        std::unique_ptr<QThread> thread(QThread::create([&] {
-            try {
-                client.Retrieve(QStringLiteral("large.bin"), out);
-            } catch (const EFtpError& error) {
-                message = error.Message();
-            }
-        }));
-        thread->start();
+        const std::unique_ptr<QThread> thread = StartRetrieve(client, out, message);
         QVERIFY(server.WaitForLine("logged in", 30000));
         client.Abort();
         QVERIFY(thread->wait(60000));
@@ -401,14 +402,7 @@ private slots:
 
         TCountingDevice out;
         QString message;
-        std::unique_ptr<QThread> thread(QThread::create([&] {
-            try {
-                client.Retrieve(QStringLiteral("large.bin"), out);
-            } catch (const EFtpError& error) {
-                message = error.Message();
-            }
-        }));
-        thread->start();
+        const std::unique_ptr<QThread> thread = StartRetrieve(client, out, message);
         QTRY_VERIFY_WITH_TIMEOUT(out.Written > 0, 30000);
         client.Abort();
         QVERIFY(thread->wait(10000));
